@@ -1,0 +1,179 @@
+#include <filesystem>
+#include <system_error>
+
+#include "app/crash_reporter.h"
+#include "app/error.h"
+#include "app/event_dispatcher.h"
+#include "app/frame_clock.h"
+#include "app/idle_watcher.h"
+#include "app/input_man.h"
+#include "app/outgoing_text_filter.h"
+#include "app/settings.h"
+#include "audio/logo_video.h"
+#include "audio/midi_player.h"
+#include "audio/sound_man.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "client/application.h"
+#include "graphics/ddraw_device.h"
+#include "graphics/display.h"
+#include "graphics/font_cache.h"
+#include "net/connection.h"
+#include "patch/patch_downloader.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "resources/archive_manager.h"
+#include "resources/image_cache.h"
+#include "resources/palette_manager.h"
+#include "resources/string_table.h"
+#include "ui/close_list.h"
+#include "ui/ime_man.h"
+#include "ui/layer.h"
+#include "ui/notice_bus.h"
+#include "world/effect_image_lib.h"
+#include "world/human_image_lib.h"
+#include "world/item_image_lib.h"
+#include "world/light_image_lib.h"
+#include "world/monster_image_lib.h"
+#include "world/static_obj_image_lib.h"
+#include "world/tile_image_lib.h"
+
+namespace vs::client {
+
+using namespace platform;
+
+namespace {
+
+// Ends a smoke test run: after the first screen has been up for a moment, exit in order.
+class SmokeTimer final : public base::LObject, public app::TimerClient {
+public:
+    explicit SmokeTimer(Application& a) : app_(a) {
+        if (auto* fc = app::FrameClock::instance()) fc->schedule(this, 0, 1500);
+    }
+    bool OnTimer(int32_t, int32_t, int32_t) override {
+        VS_INFO("smoke test: first screen reached, exiting");
+        app_.requestExit();
+        return true;
+    }
+
+private:
+    Application& app_;
+};
+
+}  // namespace
+
+GameClient::~GameClient() { clientShutDown(); }
+
+void GameClient::startUp() {
+    Application::startUp();
+    create(idleWatcher_, "IdleWatcher", uint32_t(20000));
+    trace("start Connection");
+    connection_->start();
+
+    create(itemImageLib_, "ItemImageLib");
+    create(tileImageLib_, "TileImageLib");
+    create(staticObjImageLib_, "StaticObjImageLib");
+    create(humanImageLib_, "HumanImageLib");
+    create(monsterImageLib_, "MonsterImageLib");
+    create(effectImageLib_, "EffectImageLib");
+    create(lightImageLib_, "LightImageLib");
+    create(outgoingTextFilter_, "OutgoingTextFilter");
+
+    trace("display setup");
+    display_->Setup();
+    create(paletteManager_, "PaletteManager");
+    trace("cursor");
+    display_->LoadCursor();
+    if (auto* w = Window::instance()) {
+        w->show();
+        w->bringToFront();
+    }
+    trace("display timers");
+    display_->StartTimers();
+
+    for (int i = 0; i < 6; ++i) create(layers_[i], "Layer");
+    trace("overlay pane");
+
+    display_->HideCursor();
+    trace("logo video");
+    audio::LogoVideo::Play("LOGO.PAK");
+    if (auto* fc = app::FrameClock::instance()) fc->read();
+
+    std::error_code ec;
+    if (std::filesystem::exists("QUILM.LGO", ec)) {
+        // The logo picture comes with the logo player; until then the first screen opens at once.
+        trace("logo picture");
+    }
+    openFirstScreen();
+}
+
+void GameClient::openFirstScreen() {
+    display_->ShowCursor();
+    trace("first screen");
+    VS_INFO("start-up complete");
+    if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this);
+}
+
+void GameClient::shutDown() {
+    clientShutDown();
+    Application::shutDown();
+}
+
+void GameClient::clientShutDown() {
+    if (clientShutDownDone_) return;
+    clientShutDownDone_ = true;
+    app::setPhase(4);
+    smokeTimer_.reset();
+    if (inputMan_ && connection_) {
+        trace("close Connection");
+        connection_->CloseTransport();
+        connection_->stop();
+    }
+    trace("overlay pane gone");
+    for (int i = 5; i >= 0; --i) destroy(layers_[i], "Layer");
+    destroy(itemImageLib_, "ItemImageLib");
+    destroy(tileImageLib_, "TileImageLib");
+    destroy(staticObjImageLib_, "StaticObjImageLib");
+    destroy(humanImageLib_, "HumanImageLib");
+    destroy(monsterImageLib_, "MonsterImageLib");
+    destroy(effectImageLib_, "EffectImageLib");
+    destroy(lightImageLib_, "LightImageLib");
+    destroy(idleWatcher_, "IdleWatcher");
+    destroy(outgoingTextFilter_, "OutgoingTextFilter");
+    if (connection_) {
+        if (!connection_->stop()) {
+            // Its thread is stuck in the system: keep the object alive rather than free it
+            // under a running thread.
+            (void)connection_.release();
+        }
+        destroy(connection_, "Connection");
+    }
+}
+
+int runApplication(const app::LaunchOptions& options) {
+    auto* clock = Clock::instance();
+    if (!clock) return 1;
+    app::FrameClock frameClock(*clock);
+    int code = 0;
+    {
+        GameClient client(options);
+        try {
+            client.startUp();
+            client.runMainLoop();
+            client.shutDown();
+        } catch (const ProcessExit& e) {
+            code = e.code;
+        } catch (...) {
+            app::CaughtError e = app::describeCurrentException();
+            VS_ERROR("%s", base::utf16ToUtf8(e.text).c_str());
+            if (auto* w = Window::instance()) w->hide();
+            client.setQuitting();
+            if (auto* d = graphics::Display::instance()) d->ReleaseExclusive();
+            if (auto* box = MessageBox::instance()) box->show(e.text, e.caption);
+        }
+    }
+    return code;
+}
+
+}  // namespace vs::client

@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/headless/fake_clock.h"
+#include "platform/headless/headless_window.h"
+#include "platform/headless/recording_message_box.h"
+
+namespace vs::platform {
+
+// Every platform interface in its test form, registered for the lifetime of this object.
+struct HeadlessPlatform {
+    FakeClock clock;
+    HeadlessWindow window{clock};
+    RecordingMessageBox messageBox;
+};
+
+}  // namespace vs::platform

@@ -1,0 +1,19 @@
+#pragma once
+#include <string_view>
+
+#include "platform/registered.h"
+
+namespace vs::platform {
+
+enum class MessageBoxButtons { Ok, OkCancel, YesNo };
+enum class MessageBoxAnswer { Ok, Cancel, Yes, No };
+
+// The system's modal message box, used before and after the game's own screens exist.
+class MessageBox : public Registered<MessageBox> {
+public:
+    virtual ~MessageBox() = default;
+    virtual MessageBoxAnswer show(std::u16string_view text, std::u16string_view caption,
+                                  MessageBoxButtons buttons = MessageBoxButtons::Ok) = 0;
+};
+
+}  // namespace vs::platform
