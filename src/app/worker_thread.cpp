@@ -40,6 +40,8 @@ WorkerThread::~WorkerThread() {
         wake_.signal();
         thread_.join();
     }
+    // Never started, or stopped with requests left: their posters must not wait for ever.
+    if (!finished_) finish();
 }
 
 void WorkerThread::start() {
