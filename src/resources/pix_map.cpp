@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/memory_man.h"
+#include "resources/palette.h"
+#include "resources/palette_format.h"
 
 namespace vs::resources {
 
@@ -142,6 +144,33 @@ void PixMap::BuildMask() {
     maskSize_ = n;
     ownsMask_ = true;
     maskChecked_ = true;
+}
+
+void PixMap::To555() {
+    if (depth8_ || !base_ || currentPixelFormat() != PixelFormat::k555) return;
+    const int32_t w = bounds_.width(), h = bounds_.height();
+    for (int32_t y = 0; y < h; ++y) {
+        uint16_t* row = pixels16() + size_t(y) * size_t(rowWidth_);
+        for (int32_t x = 0; x < w; ++x)
+            row[x] = uint16_t((row[x] & 0x001F) | ((row[x] >> 1) & 0x7FE0));
+    }
+}
+
+bool PixMap::UsesColorRanges(const DLPalette& palette) const {
+    if (!depth8_ || !base_ || palette.ranges().empty()) return false;
+    bool cycles[256] = {};
+    for (const auto& r : palette.ranges()) {
+        for (int i = std::min(r.first, r.last); i <= std::max(r.first, r.last); ++i)
+            cycles[i] = true;
+    }
+    const int32_t w = bounds_.width(), h = bounds_.height();
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* row = base_ + size_t(y) * size_t(rowWidth_);
+        for (int32_t x = 0; x < w; ++x) {
+            if (cycles[row[x]]) return true;
+        }
+    }
+    return false;
 }
 
 void PixMap::SetView8(const uint8_t* pixels, int32_t rowWidth, const base::Rect& bounds) {
