@@ -1,9 +1,10 @@
 #include "resources/jpf.h"
 
-#include <jpeglib.h>
 #include <csetjmp>
 #include <cstdio>  // before jpeglib.h, which uses FILE
 #include <cstring>
+
+#include <jpeglib.h>
 
 #include "base/log.h"
 

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <jpeglib.h>
 #include <cstdio>  // before jpeglib.h, which uses FILE
 #include <cstdlib>
 #include <cstring>
+
+#include <jpeglib.h>
 #include <vector>
 
 #include "resources/palette_format.h"

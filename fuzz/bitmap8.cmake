@@ -1,0 +1,1 @@
+vs_fuzz(bitmap8 SOURCES ${CMAKE_CURRENT_LIST_DIR}/bitmap8.cpp DEPS vs_graphics)
