@@ -15,19 +15,9 @@ namespace {
 
 using resources::mask::Walker;
 
-// 8-bit sources are converted through the palette in chunks of this many pixels, so that the
-// blend that follows runs over plain 16-bit arrays.
-constexpr int32_t kChunk = 128;
+// Blends run over blocks of this many 16-bit lanes (one AVX2 register, two SSE2 registers).
+constexpr int32_t kLanes = 16;
 
-VS_ALWAYS_INLINE const uint16_t* colourChunk(const uint16_t* s, int32_t, const uint16_t*,
-                                             uint16_t*) {
-    return s;
-}
-VS_ALWAYS_INLINE const uint16_t* colourChunk(const uint8_t* s, int32_t n, const uint16_t* pal,
-                                             uint16_t* tmp) {
-    for (int32_t i = 0; i < n; ++i) tmp[i] = pal[s[i]];
-    return tmp;
-}
 VS_ALWAYS_INLINE uint16_t colourOf(uint16_t v, const uint16_t*) {
     return v;
 }
@@ -42,9 +32,15 @@ struct Kernels {
     VS_ALWAYS_INLINE static void copy(uint16_t* d, const uint16_t* s, int32_t n, const uint16_t*) {
         std::memcpy(d, s, size_t(n) * sizeof *d);
     }
+    // Two pixels per 32-bit store: the loop is bound by loads and stores, not arithmetic.
     VS_ALWAYS_INLINE static void copy(uint16_t* d, const uint8_t* s, int32_t n,
                                       const uint16_t* pal) {
-        for (int32_t i = 0; i < n; ++i) d[i] = pal[s[i]];
+        int32_t i = 0;
+        for (; i + 2 <= n; i += 2) {
+            const uint32_t two = uint32_t(pal[s[i]]) | uint32_t(pal[s[i + 1]]) << 16;
+            std::memcpy(d + i, &two, sizeof two);
+        }
+        if (i < n) d[i] = pal[s[i]];
     }
 
     // Transparent source values (index or colour 0) keep the destination; no branches.
@@ -56,55 +52,79 @@ struct Kernels {
         }
     }
 
+    // Runs op(d, colour, extra, third) over n pixels, 16 lanes at a time, so that every block,
+    // the last partial one too (through a local copy), is straight vector code.
+    // load(i, k, colour, extra, third) fills the lanes of pixels i … i + k − 1.
+    template <class Load, class Op>
+    VS_ALWAYS_INLINE static void blocks(uint16_t* d, int32_t n, Load&& load, Op&& op) {
+        uint16_t tc[kLanes], tx[kLanes], ty[kLanes];
+        int32_t i = 0;
+        for (; i + kLanes <= n; i += kLanes) {
+            load(i, kLanes, tc, tx, ty);
+            uint16_t* dd = d + i;
+            for (int32_t j = 0; j < kLanes; ++j) dd[j] = op(dd[j], tc[j], tx[j], ty[j]);
+        }
+        if (i == n) return;
+        const int32_t k = n - i;
+        uint16_t td[kLanes] = {};
+        for (int32_t j = 0; j < kLanes; ++j) tc[j] = tx[j] = ty[j] = 0;
+        for (int32_t j = 0; j < k; ++j) td[j] = d[i + j];
+        load(i, k, tc, tx, ty);
+        for (int32_t j = 0; j < kLanes; ++j) td[j] = op(td[j], tc[j], tx[j], ty[j]);
+        for (int32_t j = 0; j < k; ++j) d[i + j] = td[j];
+    }
+
+    // Source colours into the colour lanes and the source values (index or colour; 0 is
+    // transparent) into the extra lanes.
+    template <class S>
+    VS_ALWAYS_INLINE static auto sourceLanes(const S* s, const uint16_t* pal) {
+        return [s, pal](int32_t i, int32_t k, uint16_t* c, uint16_t* x, uint16_t*) {
+            for (int32_t j = 0; j < k; ++j) {
+                c[j] = colourOf(s[i + j], pal);
+                x[j] = s[i + j];
+            }
+        };
+    }
+
     template <class S>
     VS_ALWAYS_INLINE static void blend(uint16_t* d, const S* s, int32_t n, const uint16_t* pal,
                                        uint16_t w) {
-        uint16_t tmp[kChunk];
-        for (int32_t i = 0; i < n; i += kChunk) {
-            const int32_t k = std::min(kChunk, n - i);
-            const uint16_t* c = colourChunk(s + i, k, pal, tmp);
-            uint16_t* dd = d + i;
-            for (int32_t j = 0; j < k; ++j) dd[j] = blendPixel<F>(dd[j], c[j], w);
-        }
+        blocks(d, n, sourceLanes(s, pal), [w](uint16_t dd, uint16_t c, uint16_t, uint16_t) {
+            return blendPixel<F>(dd, c, w);
+        });
     }
 
     template <class S>
     VS_ALWAYS_INLINE static void keyBlend(uint16_t* d, const S* s, int32_t n, const uint16_t* pal,
                                           uint16_t w) {
-        uint16_t tmp[kChunk];
-        for (int32_t i = 0; i < n; i += kChunk) {
-            const int32_t k = std::min(kChunk, n - i);
-            const uint16_t* c = colourChunk(s + i, k, pal, tmp);
-            const S* ss = s + i;
-            uint16_t* dd = d + i;
-            for (int32_t j = 0; j < k; ++j) {
-                const uint16_t b = blendPixel<F>(dd[j], c[j], w);
-                dd[j] = ss[j] != 0 ? b : dd[j];
-            }
-        }
+        blocks(d, n, sourceLanes(s, pal), [w](uint16_t dd, uint16_t c, uint16_t v, uint16_t) {
+            const uint16_t b = blendPixel<F>(dd, c, w);
+            return v != 0 ? b : dd;
+        });
     }
 
+    // Blends with a weight per pixel; weights above 32 count as 32.
     template <class S>
     VS_ALWAYS_INLINE static void weighted(uint16_t* d, const S* s, int32_t n, const uint16_t* pal,
                                           const uint8_t* weights) {
-        uint16_t tmp[kChunk];
-        for (int32_t i = 0; i < n; i += kChunk) {
-            const int32_t k = std::min(kChunk, n - i);
-            const uint16_t* c = colourChunk(s + i, k, pal, tmp);
-            const uint8_t* ww = weights + i;
-            uint16_t* dd = d + i;
+        auto load = [s, pal, weights](int32_t i, int32_t k, uint16_t* c, uint16_t* x, uint16_t*) {
             for (int32_t j = 0; j < k; ++j) {
-                const uint16_t w = ww[j] < kFullWeight ? ww[j] : uint16_t(kFullWeight);
-                dd[j] = blendPixel<F>(dd[j], c[j], w);
+                c[j] = colourOf(s[i + j], pal);
+                x[j] = weights[i + j] < kFullWeight ? weights[i + j] : uint16_t(kFullWeight);
             }
-        }
+        };
+        blocks(d, n, load, [](uint16_t dd, uint16_t c, uint16_t w, uint16_t) {
+            return blendPixel<F>(dd, c, w);
+        });
     }
 
     VS_ALWAYS_INLINE static void fillSpan(uint16_t* d, int32_t n, uint16_t c) {
         std::fill_n(d, n, c);
     }
     VS_ALWAYS_INLINE static void blendSpan(uint16_t* d, int32_t n, uint16_t c, uint16_t w) {
-        for (int32_t i = 0; i < n; ++i) d[i] = blendPixel<F>(d[i], c, w);
+        blocks(
+            d, n, [](int32_t, int32_t, uint16_t*, uint16_t*, uint16_t*) {},
+            [c, w](uint16_t dd, uint16_t, uint16_t, uint16_t) { return blendPixel<F>(dd, c, w); });
     }
 
     // --- areas ----------------------------------------------------------------------------------
@@ -124,26 +144,35 @@ struct Kernels {
         }
     }
 
-    // Calls span(y, a, b) for the visible columns [a, b) of each row of the job's area.
+    // Calls span(d, s, y, a, b) for the visible columns [a, b) of each row y of the job's area,
+    // with d and s at the row's first destination and source pixels.
     template <class S, class Span>
     VS_ALWAYS_INLINE static void visibleSpans(const SpriteJob& j, const S* src, Span&& span) {
+        uint16_t* d = j.dst;
         if (j.mask) {
             Walker walker(j.mask, j.maskSize);
             walker.skipRows(j.maskRow);
             const int32_t mc = j.maskColumn;
-            for (int32_t y = 0; y < j.height; ++y) {
+            if (mc == 0 && j.width == j.maskWidth) {
+                for (int32_t y = 0; y < j.height; ++y, d += j.dstStride, src += j.srcStride) {
+                    walker.wholeRow([&](int32_t a, int32_t b) { span(d, src, y, a, b); },
+                                    [](int32_t, int32_t) {});
+                }
+                return;
+            }
+            for (int32_t y = 0; y < j.height; ++y, d += j.dstStride, src += j.srcStride) {
                 walker.row(mc, mc + j.width,
-                           [&](int32_t a, int32_t b) { span(y, a - mc, b - mc); });
+                           [&](int32_t a, int32_t b) { span(d, src, y, a - mc, b - mc); });
             }
             return;
         }
-        for (int32_t y = 0; y < j.height; ++y, src += j.srcStride) {
+        for (int32_t y = 0; y < j.height; ++y, d += j.dstStride, src += j.srcStride) {
             int32_t x = 0;
             while (x < j.width) {
                 while (x < j.width && src[x] == 0) ++x;
                 const int32_t a = x;
                 while (x < j.width && src[x] != 0) ++x;
-                if (x > a) span(y, a, x);
+                if (x > a) span(d, src, y, a, x);
             }
         }
     }
@@ -156,12 +185,20 @@ struct Kernels {
             const S* r1 = src + size_t(2 * y) * size_t(j.srcStride);
             const S* r3 = r1 + j.srcStride;
             uint16_t* d = j.dst + size_t(y) * size_t(j.dstStride);
-            const int32_t last = std::min((b - 1) / 2, ow - 1);
-            for (int32_t x = (a + 1) / 2; x <= last; ++x) {
-                const uint16_t p12 =
-                    halfAverage<F>(colourOf(r1[2 * x], pal), colourOf(r1[2 * x + 1], pal));
-                d[x] = halfAverage<F>(p12, colourOf(r3[2 * x], pal));
-            }
+            const int32_t first = (a + 1) / 2, last = std::min((b - 1) / 2, ow - 1);
+            if (first > last) return;
+            auto load = [&](int32_t i, int32_t k, uint16_t* p1, uint16_t* p2, uint16_t* p3) {
+                for (int32_t q = 0; q < k; ++q) {
+                    const int32_t x = 2 * (first + i + q);
+                    p1[q] = colourOf(r1[x], pal);
+                    p2[q] = colourOf(r1[x + 1], pal);
+                    p3[q] = colourOf(r3[x], pal);
+                }
+            };
+            blocks(d + first, last - first + 1, load,
+                   [](uint16_t, uint16_t p1, uint16_t p2, uint16_t p3) {
+                       return halfAverage<F>(halfAverage<F>(p1, p2), p3);
+                   });
         };
         if (j.mask) {
             Walker walker(j.mask, j.maskSize);
@@ -204,9 +241,8 @@ struct Kernels {
                     }
                     return;
                 }
-                visibleSpans(j, src, [&](int32_t y, int32_t a, int32_t b) {
-                    copy(d + size_t(y) * size_t(j.dstStride) + a,
-                         src + size_t(y) * size_t(j.srcStride) + a, b - a, pal);
+                visibleSpans(j, src, [&](uint16_t* dr, const S* sr, int32_t, int32_t a, int32_t b) {
+                    copy(dr + a, sr + a, b - a, pal);
                 });
                 return;
             case SpriteOp::KeyBlend:
@@ -216,17 +252,16 @@ struct Kernels {
                     }
                     return;
                 }
-                visibleSpans(j, src, [&](int32_t y, int32_t a, int32_t b) {
-                    blend(d + size_t(y) * size_t(j.dstStride) + a,
-                          src + size_t(y) * size_t(j.srcStride) + a, b - a, pal, j.weight);
+                visibleSpans(j, src, [&](uint16_t* dr, const S* sr, int32_t, int32_t a, int32_t b) {
+                    blend(dr + a, sr + a, b - a, pal, j.weight);
                 });
                 return;
             case SpriteOp::SeeThrough:
-                visibleSpans(j, src, [&](int32_t y, int32_t a, int32_t b) {
-                    weighted(d + size_t(y) * size_t(j.dstStride) + a,
-                             src + size_t(y) * size_t(j.srcStride) + a, b - a, pal,
-                             j.weights + size_t(y) * size_t(j.weightStride) + a);
-                });
+                visibleSpans(j, src,
+                             [&](uint16_t* dr, const S* sr, int32_t y, int32_t a, int32_t b) {
+                                 weighted(dr + a, sr + a, b - a, pal,
+                                          j.weights + size_t(y) * size_t(j.weightStride) + a);
+                             });
                 return;
             case SpriteOp::HalfSize:
                 halfSize(j, src);

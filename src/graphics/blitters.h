@@ -34,6 +34,7 @@ struct SpriteJob {
     const uint8_t* mask = nullptr;      // a mask that passed mask::check for the whole picture
     size_t maskSize = 0;
     int32_t maskRow = 0, maskColumn = 0;  // the area's top-left from the picture's top-left
+    int32_t maskWidth = 0;                // the picture's width
     SpriteOp op = SpriteOp::Copy;
     uint16_t weight = 16;  // Blend, KeyBlend: destination weight 0 … 32
     const uint8_t* weights =
@@ -52,7 +53,7 @@ struct TwoColourJob {
     // DrawMask: a checked mask and the area's top-left from the picture's top-left.
     const uint8_t* mask = nullptr;
     size_t maskSize = 0;
-    int32_t maskRow = 0, maskColumn = 0;
+    int32_t maskRow = 0, maskColumn = 0, maskWidth = 0;
     // DrawBits: rows of `bitsWidth` bits packed without padding, most significant bit first;
     // `firstBit` is the bit of the area's top-left.
     const uint8_t* bits = nullptr;

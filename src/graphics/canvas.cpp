@@ -391,6 +391,7 @@ void Canvas::drawPicture(const PixMap& picture, const Rect& srcRect, const Rect&
         job.maskSize = picture.maskSize();
         job.maskRow = src.y - pb.top;
         job.maskColumn = src.x - pb.left;
+        job.maskWidth = pb.width();
     }
     if (job.op == SpriteOp::SeeThrough) {
         job.weightStride = option->maskStride;
