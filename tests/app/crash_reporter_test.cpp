@@ -89,7 +89,8 @@ TEST(CrashReport, ARealFaultLeavesAReportAndStillKillsTheProcess) {
     if (child == 0) {
         CrashReporter reporter(report);
         CrashReporter::setVersion(310, 0);
-        volatile int* nowhere = nullptr;
+        // An unmapped address that is not null, so a null-pointer check cannot step in first.
+        volatile int* nowhere = reinterpret_cast<volatile int*>(uintptr_t(16));
         *nowhere = 1;
         _exit(0);
     }
