@@ -93,25 +93,40 @@ fs::path Application::dataDirectory(const app::LaunchOptions& options) {
 
 void Application::mountArchives() {
     auto& am = *archiveManager_;
+    // A required archive that is missing, or whose header does not fit its file, stops start-up.
     auto required = [&](const char* name) {
         trace(std::string("mount ") + name);
-        if (!am.Mount(name)) {
-            if (auto* box = MessageBox::instance())
-                box->show(app::FileError(std::string_view(name)).text(), u"Aborted");
-            if (auto* w = Window::instance()) w->postQuit(0);
-            throw ProcessExit{0};
+        std::u16string failure;
+        try {
+            if (!am.Mount(name)) failure = app::FileError(std::string_view(name)).text();
+        } catch (const resources::ArchiveError& e) {
+            failure = e.text();
+        }
+        if (failure.empty()) return;
+        VS_ERROR("%s", base::utf16ToUtf8(failure).c_str());
+        if (auto* box = MessageBox::instance()) box->show(failure, u"Aborted");
+        if (auto* w = Window::instance()) w->postQuit(0);
+        throw ProcessExit{0};
+    };
+    // An optional one that is damaged is left out, as if it were missing.
+    auto optional = [&](const std::string& name) {
+        try {
+            return am.Mount(name);
+        } catch (const resources::ArchiveError& e) {
+            VS_WARN("%s", base::utf16ToUtf8(e.text()).c_str());
+            return false;
         }
     };
     for (const char* name : {"MISC.DAT", "CHAR.DAT", "TILE.DAT", "MON.DAT", "EFX.DAT"}) required(name);
     trace("mount SND.DAT");
-    soundArchivePresent_ = am.Mount("SND.DAT");
-    // Music archives: MUH%03d.DAT, and MUS%03d.DAT only where the MUH one is missing.
+    soundArchivePresent_ = optional("SND.DAT");
+    // Music archives: MUH%03d.DAT, and MUS%03d.DAT only where the MUH one does not mount.
     trace("mount music");
     for (int i = 0; i < 1000; ++i) {
         std::string name = base::strprintf("MUH%03d.DAT", i);
-        if (!am.Mount(name)) {
+        if (!optional(name)) {
             name[2] = 'S';
-            am.Mount(name);
+            optional(name);
         }
     }
     required("VESTREL.DAT");
