@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <system_error>
 
 #include "app/crash_reporter.h"
@@ -10,6 +11,7 @@
 #include "app/event_dispatcher.h"
 #include "app/frame_clock.h"
 #include "app/input_man.h"
+#include "app/password_guard.h"
 #include "app/settings.h"
 #include "app/version.h"
 #include "audio/midi_player.h"
@@ -29,6 +31,7 @@
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "resources/archive_manager.h"
+#include "resources/dat_file.h"
 #include "resources/image_cache.h"
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
@@ -162,6 +165,13 @@ void Application::startUp() {
 
     create(archiveManager_, "ArchiveManager");
     mountArchives();
+    app::PasswordGuard::setTextSource([](std::string_view name) -> std::optional<std::string> {
+        auto* archives = resources::ArchiveManager::instance();
+        if (!archives || !archives->Exists(name)) return std::nullopt;
+        const resources::DATFile file(name);
+        const auto bytes = file.View();
+        return std::string(bytes.begin(), bytes.end());
+    });
     create(stringTable_, "StringTable");
     create(settings_, "Settings");
     settings_->start();
@@ -236,6 +246,7 @@ void Application::baseShutDown() {
         connection_->stop();
         destroy(connection_, "Connection");
     }
+    app::PasswordGuard::setTextSource(nullptr);
     destroy(archiveManager_, "ArchiveManager");
 }
 

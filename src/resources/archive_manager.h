@@ -12,9 +12,9 @@
 
 namespace vs::resources {
 
-// The archives and the one directory of their entry names. Created at start-up,
-// which mounts the archives in their fixed order; reached through instance(). After start-up
-// the directory only is read, from any thread, without a lock.
+// The archives and the one directory of their entry names. Created at start-up, which mounts the
+// archives in their fixed order; reached through instance(). After start-up the directory is
+// only read, from any thread, without a lock.
 //
 // To read a resource, open it by its bare name with a DATFile (resources/dat_file.h); ask
 // Exists() first when the resource is optional. Names are compared without regard to case

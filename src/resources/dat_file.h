@@ -9,10 +9,10 @@
 
 namespace vs::resources {
 
-// An entry of a mounted archive, opened by its bare name through ArchiveManager::instance()
-// Reads come straight from the archive's read-only view and never go past the
-// entry's end. A DATFile is cheap and usually local: open, read, close; closing it never
-// touches the archive, and pointers into the entry stay valid until the manager goes.
+// An entry of a mounted archive, opened by its bare name through ArchiveManager::instance().
+// Reads come straight from the archive's read-only view and never go past the entry's end. A
+// DATFile is cheap and usually local: open, read, close; closing it never touches the archive,
+// and pointers into the entry stay valid until the manager goes.
 //
 //     DATFile f;
 //     f.Open("TILE.PAL");                     // app::FileError when no archive holds it

@@ -7,8 +7,8 @@
 
 namespace vs::resources {
 
-// The numbered texts of the program, from "str.res" in the archives. One instance,
-// created at start-up right after the archives are mounted; reached through instance().
+// The numbered texts of the program, from "str.res" in the archives. One instance, created at
+// start-up right after the archives are mounted; reached through instance().
 //
 // A text that a caller uses as a format goes through FormatText (resources/text_format.h),
 // never through printf: the text is data.

@@ -44,9 +44,10 @@ class PosixFileMapper final : public FileMapper {
             return r;
         }
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool statted = ::fstat(fd, &st) == 0;
+        if (!statted || !S_ISREG(st.st_mode)) {
             // A directory or a device under an archive's name cannot be read as one.
-            r.error = errno ? errno : EISDIR;
+            r.error = statted ? EISDIR : errno;
             ::close(fd);
             return r;
         }
