@@ -66,19 +66,19 @@ void pad(std::u16string& out, std::u16string_view text, const Directive& d) {
 }
 
 void formatInteger(std::u16string& out, int64_t v, const Directive& d) {
-    std::string spec = "%" + d.flags;
-    if (d.width >= 0) spec += std::to_string(d.width);
-    if (d.precision >= 0) spec += "." + std::to_string(d.precision);
+    std::string directive = "%" + d.flags;
+    if (d.width >= 0) directive += std::to_string(d.width);
+    if (d.precision >= 0) directive += "." + std::to_string(d.precision);
     char buf[2 * kMaxFormatWidth + 32];
     int n;
     if (d.conversion == 'd' || d.conversion == 'i') {
-        spec += "lld";
-        n = std::snprintf(buf, sizeof buf, spec.c_str(), static_cast<long long>(v));
+        directive += "lld";
+        n = std::snprintf(buf, sizeof buf, directive.c_str(), static_cast<long long>(v));
     } else {
-        spec += "ll";
-        spec.push_back(d.conversion);
+        directive += "ll";
+        directive.push_back(d.conversion);
         const auto u = v < 0 ? uint64_t(uint32_t(v)) : uint64_t(v);
-        n = std::snprintf(buf, sizeof buf, spec.c_str(), static_cast<unsigned long long>(u));
+        n = std::snprintf(buf, sizeof buf, directive.c_str(), static_cast<unsigned long long>(u));
     }
     for (int k = 0; k < n && k < int(sizeof buf) - 1; ++k) out.push_back(char16_t(uint8_t(buf[k])));
 }

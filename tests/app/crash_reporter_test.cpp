@@ -90,8 +90,8 @@ TEST(CrashReport, ARealFaultLeavesAReportAndStillKillsTheProcess) {
         CrashReporter reporter(report);
         CrashReporter::setVersion(310, 0);
         // An unmapped address that is not null, so a null-pointer check cannot step in first.
-        volatile int* nowhere = reinterpret_cast<volatile int*>(uintptr_t(16));
-        *nowhere = 1;
+        volatile uintptr_t where = 16;
+        *reinterpret_cast<volatile int*>(where) = 1;
         _exit(0);
     }
     int status = 0;
