@@ -292,12 +292,8 @@ bool Settings::load() {
     if (!store || !store->keyExists(kUserKey)) return false;
     const std::string_view key = kUserKey;
 
-    if (auto b = store->getBinary(key, "LogData"); b && b->size() % 2 == 0) {
-        std::u16string name(b->size() / 2, u'\0');
-        for (size_t i = 0; i < name.size(); ++i)
-            name[i] = char16_t((*b)[2 * i] | ((*b)[2 * i + 1] << 8));
-        setLastAccount(cutUnits(name, kLogDataBytes / 2));
-    }
+    if (auto b = store->getBinary(key, "LogData"); b && b->size() % 2 == 0)
+        setLastAccount(cutUnits(platform::utf16LeText(*b), kLogDataBytes / 2));
     for (const auto& v : dwordValues()) {
         auto d = store->getDword(key, v.name);
         if (!d) continue;
@@ -387,13 +383,8 @@ bool Settings::save() {
     const std::string_view key = kUserKey;
     store->createKey(key);
     if (lastAccount_ && !lastAccount_->empty()) {
-        const std::u16string name = cutUnits(*lastAccount_, kLogDataBytes / 2);
-        std::vector<uint8_t> bytes;
-        for (char16_t u : name) {
-            bytes.push_back(uint8_t(u));
-            bytes.push_back(uint8_t(u >> 8));
-        }
-        store->setBinary(key, "LogData", std::move(bytes));
+        store->setBinary(key, "LogData",
+                         platform::utf16LeBytes(cutUnits(*lastAccount_, kLogDataBytes / 2)));
     }
     store->setString(key, "Location", currentDirectoryText());
     for (const auto& v : dwordValues())

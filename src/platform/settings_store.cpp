@@ -18,21 +18,6 @@ bool isControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
 }
 
-std::u16string unitsOf(const std::vector<uint8_t>& data) {
-    std::u16string s(data.size() / 2, u'\0');
-    for (size_t i = 0; i < s.size(); ++i) s[i] = char16_t(data[2 * i] | (data[2 * i + 1] << 8));
-    return s;
-}
-
-std::vector<uint8_t> bytesOf(std::u16string_view s) {
-    std::vector<uint8_t> data(s.size() * 2);
-    for (size_t i = 0; i < s.size(); ++i) {
-        data[2 * i] = uint8_t(s[i]);
-        data[2 * i + 1] = uint8_t(s[i] >> 8);
-    }
-    return data;
-}
-
 // ---- text form -------------------------------------------------------------------------------
 
 constexpr char kHex[] = "0123456789abcdef";
@@ -161,7 +146,7 @@ bool readData(std::string_view s, SettingValue& v) {
         std::u16string text;
         if (!readQuoted(s, pos, text) || pos != s.size()) return false;
         v.type = kSettingSz;
-        v.data = bytesOf(text);
+        v.data = utf16LeBytes(text);
         return true;
     }
     if (s.starts_with("dword:")) {
@@ -204,7 +189,7 @@ void appendData(std::string& out, const SettingValue& v) {
         return;
     }
     if (v.type == kSettingSz && v.data.size() % 2 == 0) {
-        appendQuoted(out, unitsOf(v.data));
+        appendQuoted(out, utf16LeText(v.data));
         return;
     }
     out += v.type == kSettingBinary ? std::string("hex:") : base::strprintf("hex(%x):", v.type);
@@ -224,6 +209,21 @@ SettingsKey& keyFor(SettingsTree& tree, std::string_view path) {
 }
 
 }  // namespace
+
+std::vector<uint8_t> utf16LeBytes(std::u16string_view s) {
+    std::vector<uint8_t> data(s.size() * 2);
+    for (size_t i = 0; i < s.size(); ++i) {
+        data[2 * i] = uint8_t(s[i]);
+        data[2 * i + 1] = uint8_t(s[i] >> 8);
+    }
+    return data;
+}
+
+std::u16string utf16LeText(std::span<const uint8_t> data) {
+    std::u16string s(data.size() / 2, u'\0');
+    for (size_t i = 0; i < s.size(); ++i) s[i] = char16_t(data[2 * i] | (data[2 * i + 1] << 8));
+    return s;
+}
 
 bool validSettingsKeyPath(std::string_view path) {
     if (path.empty() || path.front() == '\\' || path.back() == '\\') return false;
@@ -379,7 +379,7 @@ std::optional<std::u16string> SettingsStore::getString(std::string_view key,
     const SettingValue* v = find(key, name);
     if (!v || v->type != kSettingSz) return std::nullopt;
     // An odd last byte is half a unit: dropped.
-    return unitsOf(v->data);
+    return utf16LeText(v->data);
 }
 
 std::optional<std::vector<uint8_t>> SettingsStore::getBinary(std::string_view key,
@@ -395,7 +395,7 @@ bool SettingsStore::setDword(std::string_view key, std::string_view name, uint32
 }
 
 bool SettingsStore::setString(std::string_view key, std::string_view name, std::u16string_view s) {
-    return set(key, name, {kSettingSz, bytesOf(s)});
+    return set(key, name, {kSettingSz, utf16LeBytes(s)});
 }
 
 bool SettingsStore::setBinary(std::string_view key, std::string_view name,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -51,6 +52,10 @@ using SettingsTree = std::map<std::string, SettingsKey>;
 // is reported through `skipped` when given.
 SettingsTree parseSettingsText(std::string_view text, std::vector<size_t>* skipped = nullptr);
 std::string formatSettingsText(const SettingsTree& tree);
+
+// UTF-16 text as the little-endian bytes of an SZ value, and back (an odd last byte is dropped).
+std::vector<uint8_t> utf16LeBytes(std::u16string_view text);
+std::u16string utf16LeText(std::span<const uint8_t> bytes);
 
 // A key path is valid when it has no empty part and no control character.
 bool validSettingsKeyPath(std::string_view path);

@@ -24,12 +24,7 @@ SettingValue dword(uint32_t n) {
             {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
 }
 SettingValue sz(std::u16string_view s) {
-    SettingValue v{platform::kSettingSz, {}};
-    for (char16_t c : s) {
-        v.data.push_back(uint8_t(c));
-        v.data.push_back(uint8_t(c >> 8));
-    }
-    return v;
+    return {platform::kSettingSz, platform::utf16LeBytes(s)};
 }
 SettingValue binary(std::vector<uint8_t> b) {
     return {platform::kSettingBinary, std::move(b)};
@@ -42,7 +37,7 @@ std::vector<uint8_t> le32(std::initializer_list<int32_t> values) {
 }
 
 class SettingsTest : public testing::Test {
-protected:
+  protected:
     platform::HeadlessPlatform platform_;
     platform::MemorySettingsStore& store_ = platform_.settings;
     Settings settings_{macroString};

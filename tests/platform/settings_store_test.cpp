@@ -23,12 +23,7 @@ SettingValue dword(uint32_t n) {
     return {kSettingDword, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}};
 }
 SettingValue sz(std::u16string_view s) {
-    SettingValue v{kSettingSz, {}};
-    for (char16_t c : s) {
-        v.data.push_back(uint8_t(c));
-        v.data.push_back(uint8_t(c >> 8));
-    }
-    return v;
+    return {kSettingSz, utf16LeBytes(s)};
 }
 
 std::string readText(const fs::path& p) {
@@ -174,7 +169,7 @@ TEST(SettingsStore, KeysAndTypedValues) {
 }
 
 class FileSettingsStoreTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("vs-settings-" + std::to_string(::getpid()) + "-" +

@@ -46,42 +46,34 @@ ReadResult readFile(const fs::path& file, size_t maxBytes, std::string& out) {
 
 bool writeFileAtomically(const fs::path& file, std::string_view bytes, unsigned mode,
                          std::string* error) {
-    auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + std::strerror(errno);
-        return false;
-    };
     const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::string tmp = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return fail("cannot create a temporary file");
-    auto abandon = [&](const char* what) {
-        int saved = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        errno = saved;
-        return fail(what);
+    // Gives up: the temporary file goes, the reason stays.
+    auto fail = [&](const char* what) {
+        const int saved = errno;
+        if (fd >= 0) ::close(fd);
+        if (!tmp.empty()) ::unlink(tmp.c_str());
+        if (error) *error = std::string(what) + ": " + std::strerror(saved);
+        return false;
     };
-    if (::fchmod(fd, mode_t(mode)) != 0) return abandon("chmod");
+    if (fd < 0) {
+        tmp.clear();
+        return fail("cannot create a temporary file");
+    }
+    if (::fchmod(fd, mode_t(mode)) != 0) return fail("chmod");
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return abandon("write");
+        if (n < 0) return fail("write");
         done += size_t(n);
     }
-    if (::fsync(fd) != 0) return abandon("fsync");
-    if (::close(fd) != 0) {
-        int saved = errno;
-        ::unlink(tmp.c_str());
-        errno = saved;
-        return fail("close");
-    }
-    if (::rename(tmp.c_str(), file.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(tmp.c_str());
-        errno = saved;
-        return fail("rename");
-    }
+    if (::fsync(fd) != 0) return fail("fsync");
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail("close");
+    if (::rename(tmp.c_str(), file.c_str()) != 0) return fail("rename");
     // The rename itself lasts once the directory is synced.
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
