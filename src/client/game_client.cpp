@@ -63,6 +63,8 @@ private:
 
 }  // namespace
 
+GameClient::GameClient(app::LaunchOptions options) : Application(std::move(options)) {}
+
 GameClient::~GameClient() { clientShutDown(); }
 
 void GameClient::startUp() {
@@ -130,7 +132,7 @@ void GameClient::clientShutDown() {
         connection_->CloseTransport();
         connection_->stop();
     }
-    trace("overlay pane gone");
+    if (layers_[0]) trace("overlay pane gone");
     for (int i = 5; i >= 0; --i) destroy(layers_[i], "Layer");
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");

@@ -45,6 +45,7 @@ protected:
 private:
     void translate(const SDL_Event& ev);
     void presentBlack();
+    void setIcon();
     int chooseScale(int width, int height) const;
 
     SdlOptions options_;
