@@ -118,8 +118,8 @@ std::u16string currentDirectoryText() {
     return base::utf8ToUtf16(fs::current_path(ec).string());
 }
 
-// Reads `count` length-prefixed UTF-16 texts into `out`; false at the first one that is cut short
-// or longer than `cap` (that text and the rest keep their values).
+// Reads one length-prefixed UTF-16 text into each element of `out`; false at the first one that is
+// cut short or longer than `cap` (that text and the rest keep their values).
 template <class Length>
 bool readTexts(base::ByteReader& r, std::span<std::u16string> out, size_t cap, Length length) {
     for (auto& text : out) {
