@@ -82,6 +82,7 @@ bool parse(std::span<const uint8_t> bytes, FrameSet& out, std::string* why) {
             maskEnd = raw[i + 1].pixels;
         }
         if (!makeRecord(area, d, raw[i], maskEnd, out.records[i])) {
+            out.records[i] = {};
             VS_DEBUG("sprite frame %zu does not fit its file; it stays empty", i);
         }
     }
