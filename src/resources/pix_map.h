@@ -32,12 +32,10 @@ class Walker {
   public:
     Walker(const uint8_t* mask, size_t size) : p_(mask), end_(mask + size) {}
 
-    // Skips n rows by counting their 0 bytes (rows are a few bytes long: a plain scan beats a
-    // call to memchr).
+    // Skips n rows by counting their 0 bytes. Rows are a few bytes long: a plain scan beats a
+    // call to memchr, and counting without a branch per byte avoids a misprediction per row.
     void skipRows(int32_t n) {
-        while (n > 0 && p_ < end_) {
-            if (*p_++ == 0) --n;
-        }
+        while (n > 0 && p_ < end_) n -= *p_++ == 0;
     }
 
     // One row: calls visible(a, b) and hidden(a, b) for the parts of its runs inside the columns
