@@ -344,8 +344,11 @@ void Canvas::drawPicture(const PixMap& picture, const Rect& srcRect, const Rect&
                 job.op = SpriteOp::HalfSize;
                 break;
             case BlitOption::kSeeThrough:
-                if (!option->mask || option->maskStride <= 0 ||
-                    option->maskWidth < srcRect.width() || option->maskHeight < srcRect.height()) {
+                // The weight map must cover the source rectangle with rows that do not overlap
+                // (a stride below the width would read past a map of stride × height bytes).
+                if (!option->mask || option->maskWidth < srcRect.width() ||
+                    option->maskHeight < srcRect.height() ||
+                    option->maskStride < option->maskWidth || option->maskStride <= 0) {
                     return;
                 }
                 job.op = SpriteOp::SeeThrough;

@@ -30,6 +30,9 @@ struct BlitOption {
     int32_t kind = kPlain;
     float factor = 0.0f;
     int32_t tint = 0;
+    // kSeeThrough: destination weights 0 … 32 (more counts as 32), one byte per source pixel
+    // from the source rectangle's top-left; drawn only when the map is at least as large as the
+    // source rectangle and its stride at least its width.
     const uint8_t* mask = nullptr;
     int32_t maskWidth = 0;
     int32_t maskHeight = 0;

@@ -162,8 +162,8 @@ void referenceDraw(Target& t, const Sprite& s, Rect srcRect, Rect dstRect, int m
                 op = Half, tint = opt->tint;
                 break;
             case 8:
-                if (!opt->mask || opt->maskStride <= 0 || opt->maskWidth < srcRect.width() ||
-                    opt->maskHeight < srcRect.height())
+                if (!opt->mask || opt->maskStride <= 0 || opt->maskStride < opt->maskWidth ||
+                    opt->maskWidth < srcRect.width() || opt->maskHeight < srcRect.height())
                     return;
                 op = See;
                 break;
