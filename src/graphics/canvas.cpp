@@ -149,35 +149,27 @@ void Canvas::SetPixel(int32_t x, int32_t y, int32_t index) {
     }
 }
 
-// A horizontal span from x0 to x1 inclusive on row y, by the transfer mode.
-void Canvas::span(int32_t x0, int32_t x1, int32_t y, uint16_t c) {
+// A horizontal span on row `at` or a vertical one in column `at`, from `from` to `to`
+// inclusive, by the transfer mode.
+void Canvas::straightSpan(bool horizontal, int32_t at, int32_t from, int32_t to, uint16_t c) {
     const Rect clip = GetClipRect();
-    if (y < clip.top || y >= clip.bottom) return;
-    const int32_t a = std::max(x0, clip.left), b = std::min(x1, clip.right - 1);
+    const int32_t lo = horizontal ? clip.top : clip.left,
+                  hi = horizontal ? clip.bottom : clip.right;
+    if (at < lo || at >= hi) return;
+    const int32_t a = std::max(from, horizontal ? clip.left : clip.top);
+    const int32_t b = std::min(to, (horizontal ? clip.right : clip.bottom) - 1);
     if (a > b) return;
     const BlitFunctions& f = blitFunctions();
+    const int32_t stride = picture_.rowWidth(), n = b - a + 1;
+    const int32_t w = horizontal ? n : 1, h = horizontal ? 1 : n;
+    uint16_t* p = horizontal ? pixelAt(a, at) : pixelAt(at, a);
     if (mode_ <= 1) {
-        f.fill(pixelAt(a, y), 0, b - a + 1, 1, c);
-    } else {
-        f.fillBlend(pixelAt(a, y), 0, b - a + 1, 1, c, kHalfWeight);
-    }
-}
-
-void Canvas::verticalSpan(int32_t x, int32_t y0, int32_t y1, uint16_t c) {
-    const Rect clip = GetClipRect();
-    if (x < clip.left || x >= clip.right) return;
-    const int32_t a = std::max(y0, clip.top), b = std::min(y1, clip.bottom - 1);
-    if (a > b) return;
-    const BlitFunctions& f = blitFunctions();
-    const int32_t stride = picture_.rowWidth();
-    if (mode_ <= 1) {
-        f.fill(pixelAt(x, a), stride, 1, b - a + 1, c);
-    } else if (mode_ == 2) {
-        f.fillBlend(pixelAt(x, a), stride, 1, b - a + 1, c, kHalfWeight);
+        f.fill(p, stride, w, h, c);
+    } else if (mode_ == 2 || horizontal) {
+        f.fillBlend(p, stride, w, h, c, kHalfWeight);
     } else {
         // Keyed blend down a column touches only destination pixels that are not 0.
-        for (int32_t y = a; y <= b; ++y) {
-            uint16_t* p = pixelAt(x, y);
+        for (int32_t i = 0; i < n; ++i, p += stride) {
             if (*p != 0) f.fillBlend(p, 1, 1, 1, c, kHalfWeight);
         }
     }
@@ -247,9 +239,9 @@ void Canvas::LineTo(int32_t dx, int32_t dy) {
     if ((mode_ == 1 || mode_ == 3) && penColor_ == 0) return;
     auto clamp32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     if (dy == 0) {
-        span(clamp32(std::min(x0, x1)), clamp32(std::max(x0, x1)), from.y, c);
+        straightSpan(true, from.y, clamp32(std::min(x0, x1)), clamp32(std::max(x0, x1)), c);
     } else {
-        verticalSpan(from.x, clamp32(std::min(y0, y1)), clamp32(std::max(y0, y1)), c);
+        straightSpan(false, from.x, clamp32(std::min(y0, y1)), clamp32(std::max(y0, y1)), c);
     }
 }
 

@@ -154,8 +154,7 @@ class Canvas : public base::LObject {
 
   private:
     uint16_t* pixelAt(int32_t x, int32_t y);
-    void span(int32_t x0, int32_t x1, int32_t y, uint16_t c);
-    void verticalSpan(int32_t x, int32_t y0, int32_t y1, uint16_t c);
+    void straightSpan(bool horizontal, int32_t at, int32_t from, int32_t to, uint16_t c);
     void slantedLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint16_t c);
     void drawPicture(const PixMap& picture, const base::Rect& srcRect, const base::Rect& dstRect,
                      int mode, const resources::DLPalette* palette, const BlitOption* option,

@@ -173,28 +173,26 @@ bool PixMap::UsesColorRanges(const DLPalette& palette) const {
     return false;
 }
 
-void PixMap::SetView8(const uint8_t* pixels, int32_t rowWidth, const base::Rect& bounds) {
-    Free();
-    depth8_ = true;
-    base_ = const_cast<uint8_t*>(pixels);
+void PixMap::pointAt(uint8_t* pixels, int32_t rowWidth, const base::Rect& bounds, bool depth8) {
+    depth8_ = depth8;
+    base_ = pixels;
     rowWidth_ = rowWidth;
     bounds_ = bounds;
+}
+
+void PixMap::SetView8(const uint8_t* pixels, int32_t rowWidth, const base::Rect& bounds) {
+    Free();
+    pointAt(const_cast<uint8_t*>(pixels), rowWidth, bounds, true);
 }
 
 void PixMap::SetView16(uint16_t* pixels, int32_t rowWidth, const base::Rect& bounds) {
     Free();
-    depth8_ = false;
-    base_ = reinterpret_cast<uint8_t*>(pixels);
-    rowWidth_ = rowWidth;
-    bounds_ = bounds;
+    pointAt(reinterpret_cast<uint8_t*>(pixels), rowWidth, bounds, false);
 }
 
 void PixMap::ViewPixels16(uint16_t* pixels, int32_t rowWidth, const base::Rect& bounds) {
     freePixels();
-    depth8_ = false;
-    base_ = reinterpret_cast<uint8_t*>(pixels);
-    rowWidth_ = rowWidth;
-    bounds_ = bounds;
+    pointAt(reinterpret_cast<uint8_t*>(pixels), rowWidth, bounds, false);
 }
 
 void PixMap::ClearPixels() {

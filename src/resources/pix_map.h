@@ -158,6 +158,7 @@ class PixMap {
 
   private:
     void alloc(int32_t w, int32_t h, bool depth8);
+    void pointAt(uint8_t* pixels, int32_t rowWidth, const base::Rect& bounds, bool depth8);
     void freePixels();
     void freeMask();
 
