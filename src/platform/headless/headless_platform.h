@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/headless/fake_clock.h"
+#include "platform/headless/headless_screen.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/recording_message_box.h"
 
@@ -10,6 +11,7 @@ struct HeadlessPlatform {
     FakeClock clock;
     HeadlessWindow window{clock};
     RecordingMessageBox messageBox;
+    HeadlessScreen screen;
 };
 
 }  // namespace vs::platform

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace vs::platform {
@@ -68,6 +69,7 @@ struct SdlPlatform::Impl {
     SdlClock clock;
     SdlMessageBox messageBox;
     std::unique_ptr<SdlWindow> window;
+    std::unique_ptr<SdlScreen> screen;  // after the window: it goes first
 };
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) {
@@ -77,6 +79,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options) {
         throw std::runtime_error(std::string("SDL_Init: ") + SDL_GetError());
     impl_ = std::make_unique<Impl>();
     impl_->window = std::make_unique<SdlWindow>(options);
+    impl_->screen = std::make_unique<SdlScreen>(*impl_->window, options.pixelFormat != 555);
 }
 
 SdlPlatform::~SdlPlatform() {

@@ -8,6 +8,7 @@ struct SdlOptions {
     int scale = 0;            // window scale factor; 0: the largest that fits the desktop
     bool fullscreen = false;  // borderless desktop full screen
     bool softwareRenderer = false;
+    int pixelFormat = 565;    // the native format the screen reports: 565 or 555
 };
 
 // The real platform: SDL2 for window, input and message boxes, POSIX for the rest. Builds and
