@@ -28,7 +28,7 @@ test: build
 asan: bootstrap
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DVS_SANITIZE=ON -DVS_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
 
 data: build
@@ -42,7 +42,7 @@ bench: build
 
 fuzz: bootstrap
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DVS_FUZZ=ON -DVS_SANITIZE=ON -DVS_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:

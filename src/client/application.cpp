@@ -143,6 +143,7 @@ void Application::startUp() {
     if (!clock || !singleInstance_.acquire(InstanceLock::defaultPath(), kSingleInstanceWaitMs, *clock))
         throw ProcessExit{0};
     create(crashReporter_, "CrashReporter");
+    app::CrashReporter::setVersion(version_, build_);
 
     create(archiveManager_, "ArchiveManager");
     mountArchives();

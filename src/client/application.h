@@ -191,7 +191,7 @@ private:
 // The game client: the base start-up, then the game's own managers, libraries and first screen.
 class GameClient final : public Application {
 public:
-    using Application::Application;
+    explicit GameClient(app::LaunchOptions options);
     ~GameClient() override;
     void startUp() override;
     void shutDown() override;

@@ -86,6 +86,8 @@ void showTestPattern(graphics::Display& display, resources::PaletteManager* pale
 
 }  // namespace
 
+GameClient::GameClient(app::LaunchOptions options) : Application(std::move(options)) {}
+
 GameClient::~GameClient() { clientShutDown(); }
 
 void GameClient::startUp() {
@@ -160,7 +162,7 @@ void GameClient::clientShutDown() {
         connection_->CloseTransport();
         connection_->stop();
     }
-    trace("overlay pane gone");
+    if (layers_[0]) trace("overlay pane gone");
     for (int i = 5; i >= 0; --i) {
         if (display_ && layers_[i]) display_->RemoveLayer(layers_[i].get());
         destroy(layers_[i], "Layer");

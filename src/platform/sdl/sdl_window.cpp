@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "base/log.h"
 #include "base/text.h"
 #include "platform/sdl/sdl_keys.h"
@@ -44,6 +47,7 @@ bool SdlWindow::create(std::u16string_view title, int width, int height) {
         VS_ERROR("SDL_CreateWindow: %s", SDL_GetError());
         return false;
     }
+    setIcon();
     uint32_t rflags = options_.softwareRenderer ? SDL_RENDERER_SOFTWARE : 0;
     renderer_ = SDL_CreateRenderer(window_, -1, rflags);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -57,6 +61,29 @@ bool SdlWindow::create(std::u16string_view title, int width, int height) {
     SDL_RenderSetLogicalSize(renderer_, width, height);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     return true;
+}
+
+void SdlWindow::setIcon() {
+    // A small emblem drawn here: a gold ring with a green centre on transparent ground.
+    constexpr int kSize = 32;
+    static uint32_t pixels[kSize * kSize];
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const int dx = 2 * x - (kSize - 1), dy = 2 * y - (kSize - 1);
+            const int d2 = dx * dx + dy * dy;  // in half pixels, squared
+            uint32_t c = 0;
+            if (d2 <= 30 * 30) c = 0xFFD8A640;   // gold ring
+            if (d2 <= 24 * 24) c = 0xFF2E6B3A;   // green field
+            if (d2 <= 24 * 24 && std::abs(dx) <= 3 && dy > -18 && dy < 18) c = 0xFFF0E2B0;  // blade
+            if (d2 <= 24 * 24 && std::abs(dy + 6) <= 2 && std::abs(dx) < 12) c = 0xFFF0E2B0;  // guard
+            pixels[y * kSize + x] = c;
+        }
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kSize, kSize, 32, kSize * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
 }
 
 void SdlWindow::setTitle(std::u16string_view title) {

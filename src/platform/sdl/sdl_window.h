@@ -49,6 +49,7 @@ protected:
 private:
     void translate(const SDL_Event& ev);
     bool altEnter(const SDL_Event& ev);
+    void setIcon();
     int chooseScale(int width, int height) const;
 
     SdlOptions options_;

@@ -1,0 +1,62 @@
+#pragma once
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "client/application.h"
+#include "platform/headless/headless_platform.h"
+
+namespace vs::client::test {
+
+// A headless platform, a private data and runtime directory, and a record of the application's
+// start-up and shutdown steps. The working directory is restored afterwards.
+class ClientFixture : public testing::Test {
+protected:
+    ClientFixture() {
+        char tmpl[] = "/tmp/vs-client-XXXXXX";
+        root_ = mkdtemp(tmpl);
+        std::filesystem::create_directories(root_ / "data");
+        std::filesystem::create_directories(root_ / "run");
+        oldRuntime_ = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
+        setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
+        cwd_ = std::filesystem::current_path();
+        options.dataDir = (root_ / "data").string();
+        Application::setTrace([this](std::string_view s) { trace.emplace_back(s); });
+    }
+    ~ClientFixture() override {
+        Application::setTrace(nullptr);
+        std::filesystem::current_path(cwd_);
+        if (oldRuntime_.empty())
+            unsetenv("XDG_RUNTIME_DIR");
+        else
+            setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
+    std::filesystem::path dataDir() const { return root_ / "data"; }
+    // Steps recorded from `from` on (or all).
+    std::vector<std::string> traceFrom(const std::string& from) const {
+        for (size_t i = 0; i < trace.size(); ++i)
+            if (trace[i] == from) return {trace.begin() + long(i), trace.end()};
+        return {};
+    }
+    bool traced(const std::string& step) const {
+        for (const auto& s : trace)
+            if (s == step) return true;
+        return false;
+    }
+
+    platform::HeadlessPlatform hp;
+    app::LaunchOptions options;
+    std::vector<std::string> trace;
+
+private:
+    std::filesystem::path root_, cwd_;
+    std::string oldRuntime_;
+};
+
+}  // namespace vs::client::test
