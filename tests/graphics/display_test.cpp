@@ -10,33 +10,19 @@
 
 #include "app/error.h"
 #include "app/frame_clock.h"
-#include "app/shell.h"
 #include "app/tick_scheduler.h"
 #include "graphics/ddraw_device.h"
 #include "platform/headless/headless_platform.h"
 #include "resources/palette_manager.h"
+#include "support/fake_shell.h"
 #include "support/palette_fixture.h"
+#include "support/pixel_formats.h"
 
 namespace vs::graphics {
 namespace {
 
 using base::Rect;
 constexpr Rect kFull{0, 0, 640, 480};
-
-class FakeShell final : public app::Shell {
-public:
-    FakeShell() { registerShell(this); }
-    ~FakeShell() override { unregisterShell(this); }
-    void requestExit() override {}
-    bool isQuitting() const override { return quitting; }
-    bool isActive() const override { return active; }
-    void setPendingError(std::u16string) override {}
-    int16_t version() const override { return 0; }
-    int16_t build() const override { return 0; }
-    bool inGame() const override { return false; }
-    void setInGame(bool) override {}
-    bool active = true, quitting = false;
-};
 
 class DisplayTest : public testing::TestWithParam<PixelFormat> {
 protected:
@@ -84,7 +70,7 @@ protected:
     platform::HeadlessPlatform platform;
     app::FrameClock frameClock{platform.clock};
     app::TickScheduler ticks;
-    FakeShell shell;
+    test::FakeShell shell;
     std::unique_ptr<DDrawDevice> device;
     std::unique_ptr<Display> display;
     uint32_t tick_ = 0;
@@ -398,11 +384,7 @@ TEST_P(DisplayTest, SavesThePresentedPictureAsPng) {
     EXPECT_FALSE(display->SaveScreenPng("/nonexistent-dir/x.png"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, DisplayTest,
-                         testing::Values(PixelFormat::k555, PixelFormat::k565),
-                         [](const auto& info) {
-                             return info.param == PixelFormat::k565 ? "565" : "555";
-                         });
+VS_INSTANTIATE_IN_BOTH_FORMATS(DisplayTest);
 
 }  // namespace
 }  // namespace vs::graphics

@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+#include "support/pixel_formats.h"
+
 namespace vs::graphics {
 namespace {
 
@@ -119,11 +121,7 @@ TEST_P(PixelFormatTest, FadeTreatsEveryPixelOnItsOwn) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PixelFormatTest,
-                         testing::Values(PixelFormat::k555, PixelFormat::k565),
-                         [](const auto& info) {
-                             return info.param == PixelFormat::k565 ? "565" : "555";
-                         });
+VS_INSTANTIATE_IN_BOTH_FORMATS(PixelFormatTest);
 
 }  // namespace
 }  // namespace vs::graphics

@@ -6,6 +6,7 @@
 
 #include "app/error.h"
 #include "support/palette_fixture.h"
+#include "support/pixel_formats.h"
 
 namespace vs::resources {
 namespace {
@@ -197,11 +198,7 @@ TEST_P(PaletteManagerTest, AnimateStepCyclesTheSetsTheShadowSettingSelects) {
     EXPECT_TRUE(rotated(pm.GetPalette(10, 0, 0)));  // one step from before, none now
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PaletteManagerTest,
-                         testing::Values(PixelFormat::k555, PixelFormat::k565),
-                         [](const auto& info) {
-                             return info.param == PixelFormat::k565 ? "565" : "555";
-                         });
+VS_INSTANTIATE_IN_BOTH_FORMATS(PaletteManagerTest);
 
 }  // namespace
 }  // namespace vs::resources

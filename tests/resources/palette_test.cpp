@@ -5,6 +5,7 @@
 
 #include "app/error.h"
 #include "support/palette_fixture.h"
+#include "support/pixel_formats.h"
 
 namespace vs::resources {
 namespace {
@@ -142,11 +143,7 @@ TEST_P(PaletteTest, FromQuadsAndFromPackedRgbReadBlueFirst) {
     EXPECT_EQ(p.GetColor(0), packRgb(GetParam(), 255, 0, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PaletteTest,
-                         testing::Values(PixelFormat::k555, PixelFormat::k565),
-                         [](const auto& info) {
-                             return info.param == PixelFormat::k565 ? "565" : "555";
-                         });
+VS_INSTANTIATE_IN_BOTH_FORMATS(PaletteTest);
 
 }  // namespace
 }  // namespace vs::resources
