@@ -262,8 +262,11 @@ void Display::startFade() {
     }
     const bool in = fades_.front().in;
     // The cursor stays out of the faded picture; it is not erased, the fade covers it.
-    cursorShownBeforeFade_ = cursorShown_;
-    cursorShown_ = false;
+    if (!cursorHeldByFade_) {
+        cursorShownAfterFade_ = cursorShown_;
+        cursorShown_ = false;
+        cursorHeldByFade_ = true;
+    }
     mode_ = Mode::Normal;
     base::Rect total;
     composeFrame(total);
@@ -305,13 +308,29 @@ void Display::finishFade() {
         VS_DEBUG("display: fade %s took %u ms", fade.in ? "in" : "out", fc->now() - fadeStart_);
     mode_ = Mode::Normal;
     fadeBusy_ = false;
-    const bool showCursor = cursorShownBeforeFade_;
-    cursorShownBeforeFade_ = false;
     for (auto& done : fade.done) {
         if (done) done();
     }
-    if (showCursor) ShowCursor();
     if (!fadeBusy_ && !fades_.empty()) beginHandOver();
+    // The cursor comes back once no fade is left.
+    if (!fadeBusy_ && cursorHeldByFade_) {
+        cursorHeldByFade_ = false;
+        if (cursorShownAfterFade_) ShowCursor();
+    }
+}
+
+void Display::ShowCursor() {
+    if (cursorHeldByFade_)
+        cursorShownAfterFade_ = true;
+    else
+        cursorShown_ = true;
+}
+
+void Display::HideCursor() {
+    if (cursorHeldByFade_)
+        cursorShownAfterFade_ = false;
+    else
+        cursorShown_ = false;
 }
 
 bool Display::SaveScreenPng(const std::filesystem::path& file) const {

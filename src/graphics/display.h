@@ -102,10 +102,11 @@ public:
     // The picture on the screen as a PNG file; false when it cannot be written.
     bool SaveScreenPng(const std::filesystem::path& file) const;
 
-    // The software cursor (its sprites come with the cursor loader).
+    // The software cursor (its sprites come with the cursor loader). While a fade holds the
+    // cursor back, showing and hiding only decide whether it comes back when the fade ends.
     void LoadCursor() {}
-    void ShowCursor() { cursorShown_ = true; }
-    void HideCursor() { cursorShown_ = false; }
+    void ShowCursor();
+    void HideCursor();
     bool IsCursorVisible() const { return cursorShown_; }
     void MoveCursor(int32_t y, int32_t x) { (void)y, (void)x; }
     void AnimateCursor(uint32_t now) { (void)now; }
@@ -148,7 +149,8 @@ private:
     bool fadeBusy_ = false;
     uint32_t fadeStart_ = 0;
     bool cursorShown_ = false;
-    bool cursorShownBeforeFade_ = false;
+    bool cursorHeldByFade_ = false;
+    bool cursorShownAfterFade_ = false;
     base::Rect cursorRect_;
     std::function<void()> paletteHook_;
 };

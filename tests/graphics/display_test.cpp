@@ -324,6 +324,21 @@ TEST_P(DisplayTest, CursorIsHiddenDuringAFadeAndShownAgainAfter) {
     display->FadeIn(nullptr);
     runFades();
     EXPECT_FALSE(display->IsCursorVisible());
+
+    // Hiding or showing it during a fade decides what the end of the fades brings back.
+    display->FadeIn(nullptr);
+    display->FadeOut(nullptr);
+    frameClock.update();
+    display->ShowCursor();
+    EXPECT_FALSE(display->IsCursorVisible());
+    runFades();
+    EXPECT_TRUE(display->IsCursorVisible());
+    display->FadeOut(nullptr);
+    frameClock.update();
+    tick();
+    display->HideCursor();
+    runFades();
+    EXPECT_FALSE(display->IsCursorVisible());
 }
 
 TEST_P(DisplayTest, FadesBeforeSetupEndAtOnceAndReleaseComesBack) {
