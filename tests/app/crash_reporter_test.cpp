@@ -89,8 +89,9 @@ TEST(CrashReport, ARealFaultLeavesAReportAndStillKillsTheProcess) {
     if (child == 0) {
         CrashReporter reporter(report);
         CrashReporter::setVersion(310, 0);
-        volatile int* nowhere = nullptr;
-        *nowhere = 1;
+        // An unmapped address that is not null, so a null-pointer check cannot step in first.
+        volatile uintptr_t where = 16;
+        *reinterpret_cast<volatile int*>(where) = 1;
         _exit(0);
     }
     int status = 0;
