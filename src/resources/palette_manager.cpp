@@ -4,6 +4,8 @@
 
 #include "app/error.h"
 #include "base/log.h"
+#include "resources/archive_manager.h"
+#include "resources/dat_file.h"
 
 namespace vs::resources {
 
@@ -15,26 +17,42 @@ constexpr const char* kSetFiles[PaletteManager::kTypes] = {
 constexpr int kCycledTypes[] = {0, 5, 2, 12, 8, 10, 11, 9, 7, 6};
 // The families darkened for the night; effects keep their own light.
 constexpr int kDarkenedTypes[] = {0, 2, 3, 4, 5, 10, 11, 6, 7, 8, 9};
+
+// The palettes of the mounted archives.
+class ArchivePaletteFiles final : public PaletteFiles {
+public:
+    bool Exists(std::string_view name) override {
+        const auto* archives = ArchiveManager::instance();
+        return archives && archives->Exists(name);
+    }
+    std::vector<uint8_t> Read(std::string_view name) override {
+        DATFile file(name);
+        const auto bytes = file.View();
+        return {bytes.begin(), bytes.end()};
+    }
+};
+
+PaletteFiles& archivePaletteFiles() {
+    static ArchivePaletteFiles files;
+    return files;
+}
+
 }  // namespace
 
 const char* PaletteManager::setFileName(int type) {
     return type >= 0 && type < kTypes ? kSetFiles[type] : nullptr;
 }
 
-PaletteManager::PaletteManager(PaletteFiles& files) : files_(&files) {
+PaletteManager::PaletteManager(PaletteFiles& files) : files_(files) {
     loadAll();
     instance_ = this;
 }
 
-PaletteManager::PaletteManager() : files_(nullptr) {
-    // The archive reader comes with its own change; until then every palette stays empty.
-    VS_WARN("palettes: no archive reader yet, every palette is empty");
-    instance_ = this;
-}
+PaletteManager::PaletteManager() : PaletteManager(archivePaletteFiles()) {}
 
 void PaletteManager::loadAll() {
     {
-        const std::vector<uint8_t> bytes = files_->Read(kBasePalette);
+        const std::vector<uint8_t> bytes = files_.Read(kBasePalette);
         base::ByteReader in(bytes);
         base_.Load(in, kBasePalette);
     }
@@ -45,8 +63,8 @@ void PaletteManager::loadAll() {
     for (int n = 0; n < kSuperSlots; ++n) {
         std::string name = "SUPER0.PAL";
         name[5] = char('0' + n);
-        if (!files_->Exists(name)) continue;
-        const std::vector<uint8_t> bytes = files_->Read(name);
+        if (!files_.Exists(name)) continue;
+        const std::vector<uint8_t> bytes = files_.Read(name);
         base::ByteReader in(bytes);
         super_[size_t(n + 1)].Load(in, name);
     }
@@ -58,7 +76,7 @@ PaletteManager::~PaletteManager() {
 
 void PaletteManager::loadSet(int type) {
     const char* name = kSetFiles[type];
-    const std::vector<uint8_t> bytes = files_->Read(name);
+    const std::vector<uint8_t> bytes = files_.Read(name);
     base::ByteReader in(bytes);
     const uint32_t count = in.u32le();
     if (!in.ok()) {
@@ -103,10 +121,9 @@ const DLPalette* PaletteManager::GetPaletteByName(const char* name) {
     for (const auto& [n, p] : byName_) {
         if (n == name) return p.get();
     }
-    if (!files_) return &base_;
     auto p = std::make_unique<DLPalette>();
     try {
-        const std::vector<uint8_t> bytes = files_->Read(name);
+        const std::vector<uint8_t> bytes = files_.Read(name);
         base::ByteReader in(bytes);
         p->Load(in, name);
     } catch (const app::Error&) {

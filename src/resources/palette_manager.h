@@ -67,7 +67,7 @@ private:
     const std::vector<DLPalette>* set(int type, bool adjusted) const;
 
     static inline PaletteManager* instance_ = nullptr;
-    PaletteFiles* files_;
+    PaletteFiles& files_;
     DLPalette base_;
     std::array<std::vector<DLPalette>, kTypes> sets_, adjusted_;
     std::array<DLPalette, kSuperSlots + 1> super_;  // slots 1…7

@@ -1,5 +1,6 @@
 #pragma once
-// Palette files built in memory, for the tests of everything that loads palettes.
+// Palette files built in memory with the data builder's writer, for the tests of everything that
+// loads palettes.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -9,25 +10,19 @@
 #include <vector>
 
 #include "app/error.h"
-#include "base/byte_io.h"
+#include "mkdata/palette_writer.h"
 #include "resources/palette_manager.h"
 
 namespace vs::test {
 
-using Rgb = std::array<uint8_t, 3>;
+using mkdata::Rgb;
 
 // A PAL file whose colour i is colour(i).
 inline std::vector<uint8_t> palFile(const std::function<Rgb(int)>& colour,
                                     std::span<const resources::DLPalette::Range> ranges = {}) {
-    base::ByteWriter w;
-    w.bytes(std::string_view("DLPalette")).fill(0, 7);
-    w.u32le(32).u32le(256).u32le(uint32_t(ranges.size())).u32le(0);
-    for (const auto& r : ranges) w.u8(r.first).u8(r.last);
-    for (int i = 0; i < 256; ++i) {
-        const Rgb c = colour(i);
-        w.u8(c[0]).u8(c[1]).u8(c[2]).u8(0);
-    }
-    return w.take();
+    mkdata::Colours colours;
+    for (int i = 0; i < 256; ++i) colours[size_t(i)] = colour(i);
+    return mkdata::palFile(colours, ranges);
 }
 
 // Every colour (v, v, v).
@@ -35,14 +30,7 @@ inline std::vector<uint8_t> greyPalFile(uint8_t v) {
     return palFile([v](int) { return Rgb{v, v, v}; });
 }
 
-// A palette set file: the count, then the palettes back to back.
-inline std::vector<uint8_t> palSetFile(uint32_t count,
-                                       const std::vector<std::vector<uint8_t>>& palettes) {
-    base::ByteWriter w;
-    w.u32le(count);
-    for (const auto& p : palettes) w.bytes(p);
-    return w.take();
-}
+using mkdata::palSetFile;
 
 class MemoryPaletteFiles final : public resources::PaletteFiles {
 public:
