@@ -50,12 +50,14 @@ PaletteManager::PaletteManager(PaletteFiles& files) : files_(files) {
 
 PaletteManager::PaletteManager() : PaletteManager(archivePaletteFiles()) {}
 
+void PaletteManager::loadFile(DLPalette& palette, const std::string& name) {
+    const std::vector<uint8_t> bytes = files_.Read(name);
+    base::ByteReader in(bytes);
+    palette.Load(in, name);
+}
+
 void PaletteManager::loadAll() {
-    {
-        const std::vector<uint8_t> bytes = files_.Read(kBasePalette);
-        base::ByteReader in(bytes);
-        base_.Load(in, kBasePalette);
-    }
+    loadFile(base_, kBasePalette);
     for (int type = 0; type < kTypes; ++type) {
         if (kSetFiles[type]) loadSet(type);
     }
@@ -63,10 +65,7 @@ void PaletteManager::loadAll() {
     for (int n = 0; n < kSuperSlots; ++n) {
         std::string name = "SUPER0.PAL";
         name[5] = char('0' + n);
-        if (!files_.Exists(name)) continue;
-        const std::vector<uint8_t> bytes = files_.Read(name);
-        base::ByteReader in(bytes);
-        super_[size_t(n + 1)].Load(in, name);
+        if (files_.Exists(name)) loadFile(super_[size_t(n + 1)], name);
     }
 }
 
@@ -123,9 +122,7 @@ const DLPalette* PaletteManager::GetPaletteByName(const char* name) {
     }
     auto p = std::make_unique<DLPalette>();
     try {
-        const std::vector<uint8_t> bytes = files_.Read(name);
-        base::ByteReader in(bytes);
-        p->Load(in, name);
+        loadFile(*p, name);
     } catch (const app::Error&) {
         return &base_;
     }

@@ -63,6 +63,7 @@ public:
 
 private:
     void loadAll();
+    void loadFile(DLPalette& palette, const std::string& name);
     void loadSet(int type);
     const std::vector<DLPalette>* set(int type, bool adjusted) const;
 
