@@ -1,24 +1,45 @@
-// Palette files from untrusted bytes: one PAL palette, a palette set, a packed logo palette.
+// Palette files from untrusted bytes: one PAL palette, a palette set, a palette loaded by name,
+// a packed logo palette.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/error.h"
+#include "base/byte_io.h"
 #include "base/log.h"
 #include "resources/palette_manager.h"
 
 namespace {
 
-// Every palette file the manager asks for holds the same bytes.
-class SameBytes final : public vs::resources::PaletteFiles {
+// A valid base palette, empty sets, and the input as the floor set and as "FUZZ.PAL".
+class Files final : public vs::resources::PaletteFiles {
 public:
-    explicit SameBytes(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    bool Exists(std::string_view) override { return true; }
-    std::vector<uint8_t> Read(std::string_view) override { return bytes_; }
+    explicit Files(std::vector<uint8_t> input) : input_(std::move(input)) {}
+    bool Exists(std::string_view) override { return false; }
+    std::vector<uint8_t> Read(std::string_view name) override {
+        if (name == "TILE.PAL" || name == "FUZZ.PAL") return input_;
+        if (name == "marvu.pal") return base();
+        return {0, 0, 0, 0};
+    }
 
 private:
-    std::vector<uint8_t> bytes_;
+    static const std::vector<uint8_t>& base() {
+        static const std::vector<uint8_t> bytes = [] {
+            vs::base::ByteWriter w;
+            w.bytes(std::string_view("DLPalette"))
+                .fill(0, 7)
+                .u32le(32)
+                .u32le(256)
+                .u32le(0)
+                .u32le(0);
+            w.fill(0x40, 1024);
+            return w.take();
+        }();
+        return bytes;
+    }
+    std::vector<uint8_t> input_;
 };
 
 }  // namespace
@@ -36,20 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     resources::DLPalette packed;
     packed.FromPackedRGB(data, size);
-    // As a set file (after a count of its own) and as the base palette at once.
-    std::vector<uint8_t> set = {2, 0, 0, 0};
-    set.insert(set.end(), bytes.begin(), bytes.end());
     try {
-        SameBytes files(bytes);
+        Files files(bytes);
         resources::PaletteManager pm(files);
+        pm.GetPaletteByName("FUZZ.PAL");
         pm.AnimateStep();
         pm.SetBrightness(0.25f);
-    } catch (const app::FileError&) {
-    }
-    try {
-        SameBytes files(set);
-        resources::PaletteManager pm(files);
-        pm.GetPalette(0, 1, 0);
+        pm.GetPalette(0, int(size), 0);
     } catch (const app::FileError&) {
     }
     return 0;
