@@ -35,10 +35,7 @@ int main(int argc, char** argv) {
     }
     try {
         platform::SdlOptions so;
-        so.scale = options.scale.value_or(0);
-        so.fullscreen = options.fullscreen.value_or(false);
         so.softwareRenderer = options.softwareRenderer;
-        so.pixelFormat = options.pixelFormat.value_or(565);
         platform::SdlPlatform sdl(so);
         return client::runApplication(options);
     } catch (const std::exception& e) {

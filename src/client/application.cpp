@@ -28,6 +28,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "resources/archive_manager.h"
@@ -151,8 +152,8 @@ void Application::startUp() {
     if (!changeDirectory(data)) VS_WARN("cannot enter the data directory %s", data.c_str());
     trace("directory");
 
-    // The program's path is written to the settings store once that store exists.
     trace("program path");
+    app::recordProgramPath(executablePath());
 
     if (patch::resumeInterruptedPatch()) throw ProcessExit{0};
 
@@ -172,14 +173,21 @@ void Application::startUp() {
         const auto bytes = file.View();
         return std::string(bytes.begin(), bytes.end());
     });
+    // The string tables are decoded with the game's code page: it is settled before they load.
+    if (!options_.codepage) app::Settings::applyStoredCodePage();
     create(stringTable_, "StringTable");
-    create(settings_, "Settings");
-    settings_->start();
+    create(settings_, "Settings", [](int n) {
+        auto* strings = resources::StringTable::instance();
+        return strings ? strings->Get(n) : std::u16string();
+    });
+    settings_->start(options_);
 
     trace("splash");  // a start-up dialog has nothing to show on a desktop that opens at once
     trace("main window");
     auto* window = Window::instance();
     std::u16string title = stringTable_->Get(0);
+    if (window) window->setMode({settings_->windowScale(), settings_->fullscreen()});
+    if (auto* screen = Screen::instance()) screen->chooseFormat(settings_->pixelFormat() == 565);
     if (!window || !window->create(title, 640, 480)) throw app::Win32Error();
 
     std::srand(unsigned(std::time(nullptr)));
@@ -229,6 +237,8 @@ void Application::baseShutDown() {
     // An exit web address would open here; the advertising browser has none.
     if (settings_) {
         trace("save settings");
+        // Alt+Enter may have changed the window's mode since start-up.
+        if (auto* w = Window::instance()) settings_->setFullscreen(w->mode().fullscreen);
         settings_->save();
     }
     destroy(settings_, "Settings");

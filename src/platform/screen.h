@@ -45,6 +45,9 @@ public:
 
     virtual bool fullscreen() const = 0;
     virtual void setFullscreen(bool on) = 0;
+    // The pixel format the player chose. Only a backend free to store pixels either way follows
+    // it; the display reads back what the screen really uses.
+    virtual void chooseFormat(bool rgb565) = 0;
 };
 
 }  // namespace vs::platform

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/frame_clock.h"
+#include "app/settings.h"
 #include "client/application.h"
 #include "client/client_fixture.h"
 #include "graphics/display.h"
@@ -40,6 +41,7 @@ TEST_F(ClientDisplayTest, StartUpFocusAndExitGoThroughTheDisplay) {
     EXPECT_EQ(display->Layers().size(), 6u);
     EXPECT_NE(resources::PaletteManager::instance(), nullptr);
     EXPECT_TRUE(hp.window.visible());
+    EXPECT_EQ(hp.screen.chosen565(), 1);
 
     display->BackBuffer().fill({0, 0, 640, 480}, 0x1234);
     display->MarkDirty({0, 0, 640, 480});
@@ -73,9 +75,24 @@ TEST_F(ClientDisplayTest, StartUpFocusAndExitGoThroughTheDisplay) {
     EXPECT_EQ(hp.screen.flushes(), 25);
     EXPECT_EQ(shown(100, 100), 0);
     EXPECT_TRUE(client_->isQuitting());
+    // The window's mode as the player left it (Alt+Enter) is what the settings keep.
+    hp.window.setMode({2, true});
     client_->shutDown();
+    EXPECT_EQ(hp.settings.getDword(app::Settings::kUserKey, "Fullscreen"), 1u);
     EXPECT_EQ(graphics::Display::instance(), nullptr);
     EXPECT_FALSE(hp.screen.acquired());
+}
+
+TEST_F(ClientDisplayTest, TheChosenFormatReachesTheScreenAndDetectionReadsItBack) {
+    client_.reset();
+    options.pixelFormat = 555;
+    hp.screen.setNative565(false);  // what a screen that follows the choice then stores
+    GameClient client(options);
+    client.startUp();
+    EXPECT_EQ(hp.screen.chosen565(), 0);
+    EXPECT_EQ(graphics::Display::instance()->pixelFormat(), resources::PixelFormat::k555);
+    EXPECT_EQ(resources::PaletteManager::instance()->GetBasePalette()->GetColor(128) & 0x8000, 0);
+    client.shutDown();
 }
 
 }  // namespace

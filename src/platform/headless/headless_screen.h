@@ -22,6 +22,8 @@ public:
     void flush() override { ++flushes_; }
     bool fullscreen() const override { return fullscreen_; }
     void setFullscreen(bool on) override { fullscreen_ = on; }
+    // The test decides the format; the choice is only recorded.
+    void chooseFormat(bool rgb565) override { chosen565_ = rgb565 ? 1 : 0; }
 
     // Test controls.
     void setNative565(bool on) { MemoryScreen::setNative565(on); }
@@ -36,6 +38,7 @@ public:
     int fills() const { return fills_; }
     int flushes() const { return flushes_; }
     int restores() const { return restores_; }
+    int chosen565() const { return chosen565_; }  // -1 before any choice
     // Pixels touched by blits since the last clearRecord().
     int64_t blittedPixels() const;
 
@@ -46,7 +49,7 @@ private:
     bool acquired_ = false, fullscreen_ = false, failReads_ = false, failAcquire_ = false;
     bool lost_ = false;
     int loseBlits_ = 0, busyReads_ = 0;
-    int fills_ = 0, flushes_ = 0, restores_ = 0;
+    int fills_ = 0, flushes_ = 0, restores_ = 0, chosen565_ = -1;
     std::vector<base::Rect> blits_;
 };
 

@@ -11,7 +11,7 @@ namespace {
 constexpr base::Rect kScreenRect{0, 0, Screen::kWidth, Screen::kHeight};
 }
 
-SdlScreen::SdlScreen(SdlWindow& window, bool native565) : MemoryScreen(native565), window_(window) {
+SdlScreen::SdlScreen(SdlWindow& window) : MemoryScreen(true), window_(window) {
     window_.setScreen(this);
     registerSelf(this);
 }
@@ -98,9 +98,20 @@ bool SdlScreen::fullscreen() const {
 void SdlScreen::setFullscreen(bool on) {
     SDL_Window* w = window_.sdlWindow();
     if (!w || on == fullscreen()) return;
-    if (SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    if (SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         VS_WARN("SDL_SetWindowFullscreen: %s", SDL_GetError());
+        return;
+    }
+    // The window's mode is what the settings keep of the player's choice.
+    window_.setMode({window_.mode().scale, on});
     render_ = true;
+}
+
+void SdlScreen::chooseFormat(bool rgb565) {
+    if (rgb565 == native565()) return;
+    // The texture holds the old format; the next flush makes a new one.
+    setNative565(rgb565);
+    dropTexture();
 }
 
 }  // namespace vs::platform

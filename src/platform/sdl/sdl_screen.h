@@ -14,7 +14,7 @@ class SdlWindow;
 // the changed area and presents once.
 class SdlScreen final : public MemoryScreen {
 public:
-    SdlScreen(SdlWindow& window, bool native565);
+    explicit SdlScreen(SdlWindow& window);
     ~SdlScreen() override;
     SdlScreen(const SdlScreen&) = delete;
     SdlScreen& operator=(const SdlScreen&) = delete;
@@ -27,6 +27,7 @@ public:
     void flush() override;
     bool fullscreen() const override;
     void setFullscreen(bool on) override;
+    void chooseFormat(bool rgb565) override;
 
     // From the window's events: the window must be drawn again (exposed, resized), or the
     // renderer lost its textures.
