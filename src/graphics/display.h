@@ -91,10 +91,8 @@ public:
     Surface& BackBuffer() { return back_; }
     const Surface& FrontBuffer() const { return front_; }
     Mode mode() const { return mode_; }
-    int fadeLevel() const { return fadeLevel_; }
     bool IsFading() const { return fadeBusy_; }
     void SetEnabled(bool on) { enabled_ = on; }
-    bool IsEnabled() const { return enabled_; }
 
     // Called after each colour-cycling step, for the panes that show cycled colours.
     void SetPaletteAnimationHook(std::function<void()> hook) { paletteHook_ = std::move(hook); }

@@ -49,7 +49,6 @@ public:
 
     void SetUseAdjusted(bool on) { useAdjusted_ = on; }
     void SetBrightness(float factor);
-    float brightness() const { return brightness_; }
     void SetAnimating(bool on) { animating_ = on; }
     bool IsAnimating() const { return animating_; }
     // One step of colour cycling, twice a second.

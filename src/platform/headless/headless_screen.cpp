@@ -31,15 +31,8 @@ ScreenStatus HeadlessScreen::blit(const uint16_t* pixels, int pitch, const base:
 }
 
 ScreenStatus HeadlessScreen::fill(uint16_t colour) {
-    ++fills_;
     if (lost_) return ScreenStatus::Lost;
     return MemoryScreen::fill(colour);
-}
-
-int64_t HeadlessScreen::blittedPixels() const {
-    int64_t n = 0;
-    for (const auto& r : blits_) n += r.empty() ? 0 : int64_t(r.width()) * r.height();
-    return n;
 }
 
 }  // namespace vs::platform

@@ -6,8 +6,8 @@
 
 namespace vs::platform {
 
-// The screen for tests: a readable picture in the format the test asks for, every blit area and
-// fill recorded, and failures injectable.
+// The screen for tests: a readable picture in the format the test asks for, every blit area
+// recorded, and failures injectable.
 class HeadlessScreen final : public MemoryScreen {
 public:
     explicit HeadlessScreen(bool native565 = true) : MemoryScreen(native565) { registerSelf(this); }
@@ -31,16 +31,13 @@ public:
     void busyNextReads(int n) { busyReads_ = n; }  // the next n raw reads report Busy
     void failReads(bool on) { failReads_ = on; }
     void failAcquire(bool on) { failAcquire_ = on; }
-    void clearRecord() { blits_.clear(), fills_ = 0, flushes_ = 0, restores_ = 0; }
+    void clearRecord() { blits_.clear(), flushes_ = 0, restores_ = 0; }
 
     bool acquired() const { return acquired_; }
     const std::vector<base::Rect>& blits() const { return blits_; }  // as asked, in order
-    int fills() const { return fills_; }
     int flushes() const { return flushes_; }
     int restores() const { return restores_; }
     int chosen565() const { return chosen565_; }  // -1 before any choice
-    // Pixels touched by blits since the last clearRecord().
-    int64_t blittedPixels() const;
 
 protected:
     void changed(const base::Rect&) override {}
@@ -49,7 +46,7 @@ private:
     bool acquired_ = false, fullscreen_ = false, failReads_ = false, failAcquire_ = false;
     bool lost_ = false;
     int loseBlits_ = 0, busyReads_ = 0;
-    int fills_ = 0, flushes_ = 0, restores_ = 0, chosen565_ = -1;
+    int flushes_ = 0, restores_ = 0, chosen565_ = -1;
     std::vector<base::Rect> blits_;
 };
 
