@@ -4,7 +4,14 @@
 #include <cstdlib>
 #include <span>
 
+#include "plain_schedule.h"
+
 #include "net/client_commands.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    usePlainSchedule(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vs::net;

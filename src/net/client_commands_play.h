@@ -8,106 +8,76 @@
 
 #include "net/wire.h"
 #include "net/wire_fields.h"
+#include "net/wire_records.h"
 
 // Client commands of play: steps and turns, items and money, speech, spells, options, keys and
 // the requests of the world view.
 namespace vs::net {
 
-// A command without a body (the opcode alone).
-template <uint8_t Opcode>
-struct BareCommand {
-    static constexpr uint8_t kOpcode = Opcode;
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const BareCommand&) const = default;
-};
-// A command whose body is one byte.
-template <uint8_t Opcode>
-struct ByteCommand {
-    static constexpr uint8_t kOpcode = Opcode;
-    uint8_t value = 0;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.u8(m.value);
-    }
-    bool operator==(const ByteCommand&) const = default;
-};
-// A command whose body is one 32-bit value.
-template <uint8_t Opcode>
-struct U32Command {
-    static constexpr uint8_t kOpcode = Opcode;
-    uint32_t value = 0;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.u32(m.value);
-    }
-    bool operator==(const U32Command&) const = default;
-};
-
-struct CmdKeySemicolon : BareCommand<kCmdKeySemicolon> {
+struct CmdKeySemicolon : OpcodeOnly<kCmdKeySemicolon> {
     static constexpr const char* kName = "key ;";
 };
-struct CmdLeaveWorld : BareCommand<kCmdLeaveWorld> {
+struct CmdLeaveWorld : OpcodeOnly<kCmdLeaveWorld> {
     static constexpr const char* kName = "leave world";
 };
-struct CmdAttack : BareCommand<kCmdAttack> {
+struct CmdAttack : OpcodeOnly<kCmdAttack> {
     static constexpr const char* kName = "attack";
 };
-struct CmdUserListRequest : BareCommand<kCmdUserListRequest> {
+struct CmdUserListRequest : OpcodeOnly<kCmdUserListRequest> {
     static constexpr const char* kName = "user list request";
 };
-struct CmdKeyO : BareCommand<kCmdKeyO> {
+struct CmdKeyO : OpcodeOnly<kCmdKeyO> {
     static constexpr const char* kName = "key o";
 };
-struct CmdKeyS : BareCommand<kCmdKeyS> {
+struct CmdKeyS : OpcodeOnly<kCmdKeyS> {
     static constexpr const char* kName = "key s";
 };
-struct CmdRefresh : BareCommand<kCmdRefresh> {
+struct CmdRefresh : OpcodeOnly<kCmdRefresh> {
     static constexpr const char* kName = "refresh";
 };
-struct CmdParcel : BareCommand<kCmdParcel> {
+struct CmdParcel : OpcodeOnly<kCmdParcel> {
     static constexpr const char* kName = "parcel";
 };
 
 // One-byte commands: 7 pick up (0 key ",", 1 key "<"), 17 turn (a direction), 18 wield (a slot,
 // 0 takes off), 26, 30 and 52 the item actions of the keys e, W and p, 28 use, 29 emotion
 // (0 to 13, 254, 255), 31 selection (1 to 21).
-struct CmdPickUp : ByteCommand<kCmdPickUp> {
+struct CmdPickUp : OneByte<kCmdPickUp> {
     static constexpr const char* kName = "pick up";
 };
-struct CmdTurn : ByteCommand<kCmdTurn> {
+struct CmdTurn : OneByte<kCmdTurn> {
     static constexpr const char* kName = "turn";
 };
-struct CmdWield : ByteCommand<kCmdWield> {
+struct CmdWield : OneByte<kCmdWield> {
     static constexpr const char* kName = "wield";
 };
-struct CmdItemKeyE : ByteCommand<kCmdItemKeyE> {
+struct CmdItemKeyE : OneByte<kCmdItemKeyE> {
     static constexpr const char* kName = "item e";
 };
-struct CmdUseItem : ByteCommand<kCmdUseItem> {
+struct CmdUseItem : OneByte<kCmdUseItem> {
     static constexpr const char* kName = "use item";
 };
-struct CmdEmotion : ByteCommand<kCmdEmotion> {
+struct CmdEmotion : OneByte<kCmdEmotion> {
     static constexpr const char* kName = "emotion";
 };
-struct CmdItemKeyW : ByteCommand<kCmdItemKeyW> {
+struct CmdItemKeyW : OneByte<kCmdItemKeyW> {
     static constexpr const char* kName = "item W";
 };
-struct CmdSelection : ByteCommand<kCmdSelection> {
+struct CmdSelection : OneByte<kCmdSelection> {
     static constexpr const char* kName = "selection";
 };
-struct CmdItemKeyP : ByteCommand<kCmdItemKeyP> {
+struct CmdItemKeyP : OneByte<kCmdItemKeyP> {
     static constexpr const char* kName = "item p";
 };
 
 // 12 asks for an object the world does not hold; 36 and 42 drop and give money.
-struct CmdRequestObject : U32Command<kCmdRequestObject> {
+struct CmdRequestObject : OneU32<kCmdRequestObject> {
     static constexpr const char* kName = "request object";
 };
-struct CmdDropMoney : U32Command<kCmdDropMoney> {
+struct CmdDropMoney : OneU32<kCmdDropMoney> {
     static constexpr const char* kName = "drop money";
 };
-struct CmdGiveMoney : U32Command<kCmdGiveMoney> {
+struct CmdGiveMoney : OneU32<kCmdGiveMoney> {
     static constexpr const char* kName = "give money";
 };
 

@@ -7,6 +7,7 @@
 
 #include "net/wire.h"
 #include "net/wire_fields.h"
+#include "net/wire_records.h"
 
 // Client commands of the session: version, login and characters, server choice, transfers,
 // crash reports, patches, and the answers to the server's probes.
@@ -90,12 +91,8 @@ struct CmdTransferToken {
 };
 
 // 21: the new character dialog was cancelled.
-struct CmdNewCharacterCancelled {
-    static constexpr uint8_t kOpcode = kCmdNewCharacterCancelled;
+struct CmdNewCharacterCancelled : OpcodeOnly<kCmdNewCharacterCancelled> {
     static constexpr const char* kName = "new character cancelled";
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const CmdNewCharacterCancelled&) const = default;
 };
 
 // 38: change the password.
@@ -172,12 +169,8 @@ struct CmdChooseServer {
 };
 
 // 113: keep-alive from the title screen.
-struct CmdKeepAlive {
-    static constexpr uint8_t kOpcode = kCmdKeepAlive;
+struct CmdKeepAlive : OpcodeOnly<kCmdKeepAlive> {
     static constexpr const char* kName = "keep-alive";
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const CmdKeepAlive&) const = default;
 };
 
 // 117: the answer to a clock probe: its value and the client's clock.

@@ -7,6 +7,7 @@
 
 #include "net/wire.h"
 #include "net/wire_fields.h"
+#include "net/wire_records.h"
 
 // Server messages about the session: version and login answers, server transfers, the server
 // list, settings the server stores, web notices, and the probes the client answers at once.
@@ -94,12 +95,7 @@ struct MsgPatchData {
 
 // 73: in play, a request for the player's face picture; on the title screen, the end of a
 // transfer.
-struct MsgAskPicture {
-    static constexpr uint8_t kOpcode = kServerAskPicture;
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const MsgAskPicture&) const = default;
-};
+struct MsgAskPicture : OpcodeOnly<kServerAskPicture> {};
 
 // 75: a client payload to send back exactly as it came. Only a body that is really there
 // (at least one byte, inside the message) is ever echoed.

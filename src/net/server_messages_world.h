@@ -417,18 +417,8 @@ struct MsgChangeHour {
 };
 
 // 33 and 34: a save confirmed; a refresh finished.
-struct MsgSelfSaveOK {
-    static constexpr uint8_t kOpcode = kServerSelfSaveOK;
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const MsgSelfSaveOK&) const = default;
-};
-struct MsgRefreshUserOK {
-    static constexpr uint8_t kOpcode = kServerRefreshUserOK;
-    template <class F, class M>
-    static void fields(F&, M&) {}
-    bool operator==(const MsgRefreshUserOK&) const = default;
-};
+struct MsgSelfSaveOK : OpcodeOnly<kServerSelfSaveOK> {};
+struct MsgRefreshUserOK : OpcodeOnly<kServerRefreshUserOK> {};
 
 // 41: a timed effect on an object (id not 0) or a tile; effect 134 flashes the screen.
 struct MsgEffectLayer {

@@ -8,6 +8,37 @@
 // Records that several messages carry.
 namespace vs::net {
 
+// A message or command without a body (the opcode alone).
+template <uint8_t Opcode>
+struct OpcodeOnly {
+    static constexpr uint8_t kOpcode = Opcode;
+    template <class F, class M>
+    static void fields(F&, M&) {}
+    bool operator==(const OpcodeOnly&) const = default;
+};
+// One whose body is one byte.
+template <uint8_t Opcode>
+struct OneByte {
+    static constexpr uint8_t kOpcode = Opcode;
+    uint8_t value = 0;
+    template <class F, class M>
+    static void fields(F& f, M& m) {
+        f.u8(m.value);
+    }
+    bool operator==(const OneByte&) const = default;
+};
+// One whose body is one 32-bit value.
+template <uint8_t Opcode>
+struct OneU32 {
+    static constexpr uint8_t kOpcode = Opcode;
+    uint32_t value = 0;
+    template <class F, class M>
+    static void fields(F& f, M& m) {
+        f.u32(m.value);
+    }
+    bool operator==(const OneU32&) const = default;
+};
+
 // The look of a world object: a composed character (kind 0, 11 bytes after the kind byte) or a
 // single-image creature (kind 1, 5 bytes). Items (kind 2) are made by the world from their
 // picture numbers; on the wire an appearance record of any kind but 0 and 1 drops its message.

@@ -226,17 +226,22 @@ inline std::vector<ServerSample> serverSamples() {
     };
 }
 
+// A scroll step up from (10, 20) as step 63, the echo off.
+inline CmdScrollStep scrollUp() {
+    CmdScrollStep up;
+    up.direction = 0;
+    up.stepNumber = 63;
+    up.x = 10;
+    up.y = 20;
+    up.stripLeft = 1;
+    up.stripTop = 2;
+    up.stripWidth = 3;
+    up.stripHeight = 4;
+    up.stripChecksum = 0x0506;
+    return up;
+}
+
 inline std::vector<CommandSample> commandSamples() {
-    CmdScrollStep scroll;
-    scroll.direction = 0;
-    scroll.stepNumber = 63;
-    scroll.x = 10;
-    scroll.y = 20;
-    scroll.stripLeft = 2;
-    scroll.stripTop = 12;
-    scroll.stripWidth = 19;
-    scroll.stripHeight = 1;
-    scroll.stripChecksum = 0xBEEF;
     CmdCast cast{.slot = 2, .kind = 2, .target = 0x2001, .x = 14, .y = 15};
     CmdDialogAnswer answer{.dialogKind = 6, .speaker = 0x3001, .value = 2};
     answer.addArgument(bytes("\x01q7")).addText(u"yes");
@@ -246,7 +251,7 @@ inline std::vector<CommandSample> commandSamples() {
         {CmdLogin{u"Bob", u"abc1"}},
         {CmdCreateCharacter{5, true, 1, 2}},
         {CmdAreaChecksum{3, 4, 19, 17, 0x1D0F}},
-        {scroll},
+        {scrollUp()},
         {CmdPickUp{{0}}},
         {CmdDropItem{{3, true}}},
         {CmdKeySemicolon{}},

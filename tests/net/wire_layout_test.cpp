@@ -6,6 +6,7 @@
 
 #include "base/byte_io.h"
 #include "base/text.h"
+#include "catalogue_samples.h"
 #include "net/client_commands.h"
 #include "net/server_messages.h"
 
@@ -15,16 +16,6 @@ namespace {
 using P = std::vector<uint8_t>;
 
 TEST(CommandLayout, BytesAsSent) {
-    CmdScrollStep up;
-    up.direction = 0;
-    up.stepNumber = 63;
-    up.x = 10;
-    up.y = 20;
-    up.stripLeft = 1;
-    up.stripTop = 2;
-    up.stripWidth = 3;
-    up.stripHeight = 4;
-    up.stripChecksum = 0x0506;
     CmdPowerValues apply{1, {10, -1, 17, 11}};
     struct Case {
         const char* name;
@@ -38,7 +29,7 @@ TEST(CommandLayout, BytesAsSent) {
          build(CmdAreaChecksum{3, 4, 19, 17, 0x1D0F}),
          {0x05, 0x00, 0x03, 0x00, 0x04, 0x13, 0x11, 0x00, 0x1D, 0x0F}},
         {"scroll step up, step 63, no echo",
-         build(up),
+         build(samples::scrollUp()),
          {0x06, 0x00, 0x3F, 0x00, 0x0A, 0x00, 0x14, 0, 1, 0, 2, 3, 4, 5, 6}},
         {"local step with echo",
          build(CmdLocalStep{1, 5, true, 10, 21}),
