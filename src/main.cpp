@@ -35,8 +35,6 @@ int main(int argc, char** argv) {
     }
     try {
         platform::SdlOptions so;
-        so.scale = options.scale.value_or(0);
-        so.fullscreen = options.fullscreen.value_or(false);
         so.softwareRenderer = options.softwareRenderer;
         platform::SdlPlatform sdl(so);
         return client::runApplication(options);

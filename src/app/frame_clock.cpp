@@ -24,6 +24,7 @@ void FrameClock::read() {
     uint32_t raw = clock_.nowMs();
     now_ += uint32_t(raw - lastRaw_);
     lastRaw_ = raw;
+    sinceStart_.store(uint32_t(now_) - start_, std::memory_order_relaxed);
 }
 
 void FrameClock::startTimers() {

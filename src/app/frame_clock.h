@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
 #include <map>
 
 namespace vs::platform {
@@ -33,6 +34,9 @@ public:
     uint32_t now() const { return uint32_t(now_); }
     uint64_t now64() const { return now_; }
     uint32_t startTime() const { return start_; }
+    // Milliseconds from startTimers to the last reading, readable from any thread or a signal
+    // handler (the crash report prints it).
+    static uint32_t sinceStart() { return sinceStart_.load(std::memory_order_relaxed); }
 
     void schedule(TimerClient* client, int32_t code, uint32_t delayMs, int32_t first = 0,
                   int32_t second = 0);
@@ -53,6 +57,7 @@ private:
         int32_t second;
     };
     static inline FrameClock* instance_ = nullptr;
+    static inline std::atomic<uint32_t> sinceStart_{0};
     platform::Clock& clock_;
     uint32_t lastRaw_ = 0;
     uint64_t now_ = 0;

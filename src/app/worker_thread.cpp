@@ -5,6 +5,7 @@
 #include "app/error.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "platform/crash_signals.h"
 #include "platform/window.h"
 
 namespace vs::app {
@@ -160,6 +161,8 @@ void WorkerThread::requestLoop() {
 }
 
 void WorkerThread::threadMain() {
+    // A fault on this thread is reported like one on the UI thread.
+    platform::CrashSignals::prepareThread();
     try {
         threadInit();
         requestLoop();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <system_error>
 
 #include "app/crash_reporter.h"
@@ -10,6 +11,7 @@
 #include "app/event_dispatcher.h"
 #include "app/frame_clock.h"
 #include "app/input_man.h"
+#include "app/password_guard.h"
 #include "app/settings.h"
 #include "app/version.h"
 #include "audio/midi_player.h"
@@ -31,6 +33,7 @@
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "resources/archive_manager.h"
+#include "resources/dat_file.h"
 #include "resources/image_cache.h"
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
@@ -96,25 +99,40 @@ fs::path Application::dataDirectory(const app::LaunchOptions& options) {
 
 void Application::mountArchives() {
     auto& am = *archiveManager_;
+    // A required archive that is missing, or whose header does not fit its file, stops start-up.
     auto required = [&](const char* name) {
         trace(std::string("mount ") + name);
-        if (!am.Mount(name)) {
-            if (auto* box = MessageBox::instance())
-                box->show(app::FileError(std::string_view(name)).text(), u"Aborted");
-            if (auto* w = Window::instance()) w->postQuit(0);
-            throw ProcessExit{0};
+        std::u16string failure;
+        try {
+            if (!am.Mount(name)) failure = app::FileError(std::string_view(name)).text();
+        } catch (const resources::ArchiveError& e) {
+            failure = e.text();
+        }
+        if (failure.empty()) return;
+        VS_ERROR("%s", base::utf16ToUtf8(failure).c_str());
+        if (auto* box = MessageBox::instance()) box->show(failure, u"Aborted");
+        if (auto* w = Window::instance()) w->postQuit(0);
+        throw ProcessExit{0};
+    };
+    // An optional one that is damaged is left out, as if it were missing.
+    auto optional = [&](const std::string& name) {
+        try {
+            return am.Mount(name);
+        } catch (const resources::ArchiveError& e) {
+            VS_WARN("%s", base::utf16ToUtf8(e.text()).c_str());
+            return false;
         }
     };
     for (const char* name : {"MISC.DAT", "CHAR.DAT", "TILE.DAT", "MON.DAT", "EFX.DAT"}) required(name);
     trace("mount SND.DAT");
-    soundArchivePresent_ = am.Mount("SND.DAT");
-    // Music archives: MUH%03d.DAT, and MUS%03d.DAT only where the MUH one is missing.
+    soundArchivePresent_ = optional("SND.DAT");
+    // Music archives: MUH%03d.DAT, and MUS%03d.DAT only where the MUH one does not mount.
     trace("mount music");
     for (int i = 0; i < 1000; ++i) {
         std::string name = base::strprintf("MUH%03d.DAT", i);
-        if (!am.Mount(name)) {
+        if (!optional(name)) {
             name[2] = 'S';
-            am.Mount(name);
+            optional(name);
         }
     }
     required("VESTREL.DAT");
@@ -136,8 +154,8 @@ void Application::startUp() {
     if (!changeDirectory(data)) VS_WARN("cannot enter the data directory %s", data.c_str());
     trace("directory");
 
-    // The program's path is written to the settings store once that store exists.
     trace("program path");
+    app::recordProgramPath(executablePath());
 
     if (patch::resumeInterruptedPatch()) throw ProcessExit{0};
 
@@ -146,17 +164,31 @@ void Application::startUp() {
     if (!clock || !singleInstance_.acquire(InstanceLock::defaultPath(), kSingleInstanceWaitMs, *clock))
         throw ProcessExit{0};
     create(crashReporter_, "CrashReporter");
+    app::CrashReporter::setVersion(version_, build_);
 
     create(archiveManager_, "ArchiveManager");
     mountArchives();
+    app::PasswordGuard::setTextSource([](std::string_view name) -> std::optional<std::string> {
+        auto* archives = resources::ArchiveManager::instance();
+        if (!archives || !archives->Exists(name)) return std::nullopt;
+        const resources::DATFile file(name);
+        const auto bytes = file.View();
+        return std::string(bytes.begin(), bytes.end());
+    });
+    // The string tables are decoded with the game's code page: it is settled before they load.
+    if (!options_.codepage) app::Settings::applyStoredCodePage();
     create(stringTable_, "StringTable");
-    create(settings_, "Settings");
-    settings_->start();
+    create(settings_, "Settings", [](int n) {
+        auto* strings = resources::StringTable::instance();
+        return strings ? strings->Get(n) : std::u16string();
+    });
+    settings_->start(options_);
 
     trace("splash");  // a start-up dialog has nothing to show on a desktop that opens at once
     trace("main window");
     auto* window = Window::instance();
     std::u16string title = stringTable_->Get(0);
+    if (window) window->setMode({settings_->windowScale(), settings_->fullscreen()});
     if (!window || !window->create(title, 640, 480)) throw app::Win32Error();
 
     std::srand(unsigned(std::time(nullptr)));
@@ -223,6 +255,7 @@ void Application::baseShutDown() {
         connection_->stop();
         destroy(connection_, "Connection");
     }
+    app::PasswordGuard::setTextSource(nullptr);
     destroy(archiveManager_, "ArchiveManager");
 }
 

@@ -8,11 +8,22 @@
 
 namespace vs::platform {
 
+// How the window shows the 640 x 480 picture: scaled by a whole factor (0: the largest that fits
+// the desktop), in a desktop window or over the whole screen.
+struct WindowMode {
+    int scale = 0;
+    bool fullscreen = false;
+};
+
 // The main window and its message queue. The queue may be posted to from any thread; everything
 // else is called on the UI thread.
 class Window : public Registered<Window> {
 public:
     virtual ~Window() = default;
+
+    // Taken by create(); the settings decide it before the window exists.
+    void setMode(const WindowMode& mode) { mode_ = mode; }
+    const WindowMode& mode() const { return mode_; }
 
     // Creates the (hidden) main window; false when the system refuses.
     virtual bool create(std::u16string_view title, int width, int height) = 0;
@@ -55,6 +66,7 @@ protected:
     // Interrupts a wait() running on the UI thread; called after every post from any thread.
     virtual void wake() {}
     MessageQueue queue_;
+    WindowMode mode_;
 };
 
 }  // namespace vs::platform

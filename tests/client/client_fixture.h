@@ -4,28 +4,37 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "client/application.h"
+#include "mkdata/content.h"
+#include "mkdata/data_set.h"
 #include "platform/headless/headless_platform.h"
 
 namespace vs::client::test {
 
-// A headless platform, a private data and runtime directory, and a record of the application's
-// start-up and shutdown steps. The working directory is restored afterwards.
+// A headless platform, a private data directory holding the demo data, a private runtime
+// directory, and a record of the application's start-up and shutdown steps. The working
+// directory is restored afterwards.
 class ClientFixture : public testing::Test {
 protected:
     ClientFixture() {
         char tmpl[] = "/tmp/vs-client-XXXXXX";
         root_ = mkdtemp(tmpl);
-        std::filesystem::create_directories(root_ / "data");
+        mkdata::DataSet demo;
+        mkdata::buildDemoData(demo);
+        demo.write(root_ / "data");
         std::filesystem::create_directories(root_ / "run");
         oldRuntime_ = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
         setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
         cwd_ = std::filesystem::current_path();
         options.dataDir = (root_ / "data").string();
-        Application::setTrace([this](std::string_view s) { trace.emplace_back(s); });
+        Application::setTrace([this](std::string_view s) {
+            trace.emplace_back(s);
+            if (onStep) onStep(s);
+        });
     }
     ~ClientFixture() override {
         Application::setTrace(nullptr);
@@ -53,6 +62,8 @@ protected:
     platform::HeadlessPlatform hp;
     app::LaunchOptions options;
     std::vector<std::string> trace;
+    // Called at every step, while the program runs.
+    std::function<void(std::string_view)> onStep;
 
 private:
     std::filesystem::path root_, cwd_;

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/headless/fake_clock.h"
+#include "platform/headless/fake_host_resolver.h"
 #include "platform/headless/headless_window.h"
+#include "platform/headless/memory_settings_store.h"
 #include "platform/headless/recording_message_box.h"
 
 namespace vs::platform {
@@ -10,6 +12,8 @@ struct HeadlessPlatform {
     FakeClock clock;
     HeadlessWindow window{clock};
     RecordingMessageBox messageBox;
+    MemorySettingsStore settings;
+    FakeHostResolver resolver;
 };
 
 }  // namespace vs::platform

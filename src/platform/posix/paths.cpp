@@ -21,7 +21,7 @@ fs::path home() {
 }
 fs::path xdg(const char* var, const char* fallback) {
     std::string v = environment(var);
-    // The base directory specification ignores relative paths.
+    // Relative values do not count: the XDG rules say to ignore them.
     if (!v.empty() && v[0] == '/') return fs::path(v);
     return home() / fallback;
 }

@@ -8,6 +8,8 @@
 #include "base/text.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/posix/file_settings_store.h"
+#include "platform/posix/system_host_resolver.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace vs::platform {
@@ -67,6 +69,8 @@ public:
 struct SdlPlatform::Impl {
     SdlClock clock;
     SdlMessageBox messageBox;
+    FileSettingsStore settings{FileSettingsStore::defaultFile()};
+    SystemHostResolver resolver;
     std::unique_ptr<SdlWindow> window;
 };
 

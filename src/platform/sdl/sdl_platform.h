@@ -4,14 +4,14 @@
 
 namespace vs::platform {
 
+// The window's scale and full-screen mode come from the settings (Window::setMode).
 struct SdlOptions {
-    int scale = 0;            // window scale factor; 0: the largest that fits the desktop
-    bool fullscreen = false;  // borderless desktop full screen
     bool softwareRenderer = false;
 };
 
-// The real platform: SDL2 for window, input and message boxes, POSIX for the rest. Builds and
-// registers every interface; throws std::runtime_error when SDL cannot start.
+// The real platform: SDL2 for window, input and message boxes, POSIX for the rest (the settings
+// file, host names). Builds and registers every interface; throws std::runtime_error when SDL
+// cannot start.
 class SdlPlatform {
 public:
     explicit SdlPlatform(const SdlOptions& options);

@@ -24,7 +24,7 @@ SdlWindow::~SdlWindow() {
 }
 
 int SdlWindow::chooseScale(int width, int height) const {
-    if (options_.scale > 0) return options_.scale;
+    if (mode_.scale > 0) return mode_.scale;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
     // Leave room for the window decorations.
@@ -38,7 +38,7 @@ bool SdlWindow::create(std::u16string_view title, int width, int height) {
     height_ = height;
     const int scale = chooseScale(width, height);
     uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-    if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (mode_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow(base::utf16ToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                SDL_WINDOWPOS_CENTERED, width * scale, height * scale, flags);
     if (!window_) {

@@ -1,0 +1,1 @@
+vs_fuzz(settings_text SOURCES settings_text.cpp DEPS vs_platform)
