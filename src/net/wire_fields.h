@@ -48,20 +48,16 @@ void wireItem(F& f, T& v) {
 // applied); reject() marks a value the message may not carry.
 class WireReader {
   public:
-    static constexpr bool kReading = true;
     explicit WireReader(std::span<const uint8_t> body, const CommandContext* context = nullptr)
         : in_(body), context_(context) {}
 
     bool ok() const { return in_.ok() && !rejected_; }
     void reject() { rejected_ = true; }
-    size_t remaining() const { return in_.remaining(); }
-    const CommandContext* context() const { return context_; }
 
     void u8(uint8_t& v) { v = in_.u8(); }
     void i8(int8_t& v) { v = in_.i8(); }
     void u16(uint16_t& v) { v = in_.u16be(); }
     void i16(int16_t& v) { v = in_.i16be(); }
-    void u24(uint32_t& v) { v = in_.u24be(); }
     void u32(uint32_t& v) { v = in_.u32be(); }
     void flag(bool& v) { v = in_.u8() != 0; }
     // A byte whose bit 7 is a flag of its own.
@@ -127,8 +123,8 @@ class WireReader {
     void item(T& v) {
         wireItem(*this, v);
     }
-    // count items. Storage grows only with items really read, so a count from the wire never
-    // sizes an allocation by itself.
+    // Reads `count` items. Storage grows only with items really read, so a count from the wire
+    // never sizes an allocation by itself.
     template <class T>
     void items(std::vector<T>& v, size_t count) {
         v.clear();
@@ -210,18 +206,15 @@ class WireReader {
 // to what their length field can hold.
 class WireWriter {
   public:
-    static constexpr bool kReading = false;
     WireWriter() = default;
 
     std::vector<uint8_t> take() { return out_.take(); }
-    const CommandContext* context() const { return nullptr; }
     void reject() {}
 
     void u8(uint8_t v) { out_.u8(v); }
     void i8(int8_t v) { out_.u8(uint8_t(v)); }
     void u16(uint16_t v) { out_.u16be(v); }
     void i16(int16_t v) { out_.u16be(uint16_t(v)); }
-    void u24(uint32_t v) { out_.u24be(v); }
     void u32(uint32_t v) { out_.u32be(v); }
     void flag(bool v) { out_.u8(v ? 1 : 0); }
     void highBit(uint8_t low, bool bit7) { out_.u8((low & 0x7F) | (bit7 ? 0x80 : 0)); }
@@ -248,7 +241,6 @@ class WireWriter {
     void textToEnd(const std::u16string& s);
     void spellKind(uint8_t, uint8_t) {}
     void stackSlot(uint8_t, bool) {}
-    void bytes(const Bytes& b, size_t) { out_.bytes(b); }
     void rest(const Bytes& b) { out_.bytes(b); }
     void serverList(const std::vector<ServerEntry>& servers);
 
