@@ -29,34 +29,34 @@ struct CmdVersion {
     bool operator==(const CmdVersion&) const = default;
 };
 
-// 2: is this name free? (name, password, an empty text and a zero byte)
-struct CmdNameCheck {
-    static constexpr uint8_t kOpcode = kCmdNameCheck;
-    static constexpr const char* kName = "name check";
+// An account name and its password, the start of the login commands.
+struct Credentials {
     std::u16string name;
     std::u16string password;
     template <class F, class M>
     static void fields(F& f, M& m) {
         f.text8(m.name);
         f.text8(m.password);
+    }
+    bool operator==(const Credentials&) const = default;
+};
+
+// 2: is this name free? (name, password, an empty text and a zero byte)
+struct CmdNameCheck : Credentials {
+    static constexpr uint8_t kOpcode = kCmdNameCheck;
+    static constexpr const char* kName = "name check";
+    template <class F, class M>
+    static void fields(F& f, M& m) {
+        Credentials::fields(f, m);
         f.ignoredText8();
         f.constant(0);
     }
-    bool operator==(const CmdNameCheck&) const = default;
 };
 
 // 3: login.
-struct CmdLogin {
+struct CmdLogin : Credentials {
     static constexpr uint8_t kOpcode = kCmdLogin;
     static constexpr const char* kName = "login";
-    std::u16string name;
-    std::u16string password;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.text8(m.name);
-        f.text8(m.password);
-    }
-    bool operator==(const CmdLogin&) const = default;
 };
 
 // 4: create the character whose name was accepted; the nation travels as nation + 1.

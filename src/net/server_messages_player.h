@@ -8,6 +8,7 @@
 
 #include "net/wire.h"
 #include "net/wire_fields.h"
+#include "net/wire_records.h"
 
 // Server messages about the player: statistics, texts, inventory and spells, options and
 // conditions, panel commands, prompts and lists.
@@ -208,15 +209,7 @@ struct MsgPanel {
 };
 
 // 78: a yes/no prompt; yes answers with the value (client command 23, sub-kind 1).
-struct MsgPrompt {
-    static constexpr uint8_t kOpcode = kServerPrompt;
-    uint8_t value = 0;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.u8(m.value);
-    }
-    bool operator==(const MsgPrompt&) const = default;
-};
+struct MsgPrompt : OneByte<kServerPrompt> {};
 
 // 81: shows (not 0) or removes (0) the full-screen cover.
 struct MsgCover {

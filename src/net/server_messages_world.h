@@ -182,15 +182,7 @@ struct MsgSay {
 };
 
 // 14: one object leaves the world (0 = none).
-struct MsgRemoveObject {
-    static constexpr uint8_t kOpcode = kServerRemoveObjects;
-    uint32_t id = 0;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.u32(m.id);
-    }
-    bool operator==(const MsgRemoveObject&) const = default;
-};
+struct MsgRemoveObject : ObjectIdOnly<kServerRemoveObjects> {};
 
 // 17: an object turns.
 struct MsgChangeDirection {
@@ -485,15 +477,7 @@ struct MsgScene {
 };
 
 // 95: an object dies or leaves.
-struct MsgObjectGone {
-    static constexpr uint8_t kOpcode = kServerObjectGone;
-    uint32_t id = 0;
-    template <class F, class M>
-    static void fields(F& f, M& m) {
-        f.u32(m.id);
-    }
-    bool operator==(const MsgObjectGone&) const = default;
-};
+struct MsgObjectGone : ObjectIdOnly<kServerObjectGone> {};
 
 inline constexpr auto parseUserPosition = parse<MsgUserPosition>;
 inline constexpr auto parseUserAppearance = parse<MsgUserAppearance>;

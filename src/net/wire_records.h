@@ -39,6 +39,18 @@ struct OneU32 {
     bool operator==(const OneU32&) const = default;
 };
 
+// One whose body is an object id.
+template <uint8_t Opcode>
+struct ObjectIdOnly {
+    static constexpr uint8_t kOpcode = Opcode;
+    uint32_t id = 0;
+    template <class F, class M>
+    static void fields(F& f, M& m) {
+        f.u32(m.id);
+    }
+    bool operator==(const ObjectIdOnly&) const = default;
+};
+
 // The look of a world object: a composed character (kind 0, 11 bytes after the kind byte) or a
 // single-image creature (kind 1, 5 bytes). Items (kind 2) are made by the world from their
 // picture numbers; on the wire an appearance record of any kind but 0 and 1 drops its message.
