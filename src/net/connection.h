@@ -6,7 +6,7 @@ namespace vs::net {
 // Not built yet: a later change gives this manager its work. It keeps its place in the start-up
 // and shutdown order and does nothing.
 class Connection : public app::WorkerThread {
-  public:
+public:
     ~Connection() override {
         if (instance_ == this) instance_ = nullptr;
     }
@@ -18,7 +18,7 @@ class Connection : public app::WorkerThread {
     void Read() {}
     void CloseTransport() {}
 
-  private:
+private:
     static inline Connection* instance_ = nullptr;
 };
 

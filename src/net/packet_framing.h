@@ -27,7 +27,7 @@ using PayloadSink = std::function<void(std::vector<uint8_t>)>;
 // frames it. The send counter runs for the life of this object; reset() (a new socket) only
 // starts the line numbers again.
 class PacketWriter {
-  public:
+public:
     void setFraming(Framing framing) { framing_ = framing; }
     Framing framing() const { return framing_; }
     void reset() { lineNumber_ = 0; }
@@ -40,7 +40,7 @@ class PacketWriter {
     void setSendCounter(uint8_t c) { counter_ = c; }
     uint8_t lineNumber() const { return lineNumber_; }
 
-  private:
+private:
     std::vector<uint8_t> wireForm(std::span<const uint8_t> payload);
 
     Framing framing_ = Framing::Binary;
@@ -51,12 +51,12 @@ class PacketWriter {
 // Reads binary frames from a byte stream split anyhow. A frame of length 0, or one longer than
 // the receive buffer, is skipped whole; reading then goes on at the next 0xAA.
 class BinaryFrameReader {
-  public:
+public:
     void reset();
     void feed(std::span<const uint8_t> bytes, const PayloadSink& sink);
     size_t skippedFrames() const { return skipped_; }
 
-  private:
+private:
     enum class State : uint8_t { Idle, Length1, Length2, Body, Skip, Resync };
     State state_ = State::Idle;
     size_t length_ = 0, count_ = 0;
@@ -67,13 +67,13 @@ class BinaryFrameReader {
 // Reads line-framed payloads from a character stream split anyhow. A payload whose line numbers
 // or group counts do not add up is dropped.
 class LineFrameReader {
-  public:
+public:
     void reset();
     void feed(std::span<const uint8_t> bytes, const PayloadSink& sink);
     uint8_t expectedLine() const { return expectedLine_; }
     size_t droppedPayloads() const { return dropped_; }
 
-  private:
+private:
     bool inFrame_ = false;
     std::string text_;
     uint8_t expectedLine_ = 0;
@@ -87,7 +87,7 @@ std::optional<std::vector<uint8_t>> decodeLineText(std::string_view text, uint8_
 
 // Both readers behind the framing the server chose; payloads come out deciphered.
 class PacketReader {
-  public:
+public:
     void setFraming(Framing framing) { framing_ = framing; }
     Framing framing() const { return framing_; }
     void reset() {
@@ -100,7 +100,7 @@ class PacketReader {
     const BinaryFrameReader& binary() const { return binary_; }
     const LineFrameReader& lines() const { return lines_; }
 
-  private:
+private:
     Framing framing_ = Framing::Binary;
     BinaryFrameReader binary_;
     LineFrameReader lines_;
