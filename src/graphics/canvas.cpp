@@ -47,8 +47,7 @@ uint16_t Canvas::BaseColor(int32_t index) {
     return basePalette()->GetColor(index);
 }
 
-// --- surface
-// --------------------------------------------------------------------------------------
+// --- surface -------------------------------------------------------------------------------------
 
 void Canvas::ReleaseSurface() {
     picture_.Free();
@@ -133,8 +132,7 @@ uint16_t* Canvas::pixelAt(int32_t x, int32_t y) {
            size_t(x - b.left);
 }
 
-// --- pen drawing
-// ----------------------------------------------------------------------------------
+// --- pen drawing ---------------------------------------------------------------------------------
 
 void Canvas::SetPixel(int32_t x, int32_t y, int32_t index) {
     if (!enabled_ || mode_ > 3 || !IsLocked()) return;
@@ -279,8 +277,7 @@ void Canvas::InvertRect(const Rect& rect) {
                            BaseColor(textColor_));
 }
 
-// --- pictures
-// -------------------------------------------------------------------------------------
+// --- pictures ------------------------------------------------------------------------------------
 
 namespace {
 
