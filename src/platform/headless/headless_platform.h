@@ -3,7 +3,9 @@
 #include "platform/headless/fake_host_resolver.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_settings_store.h"
+#include "platform/headless/recording_audio_device.h"
 #include "platform/headless/recording_message_box.h"
+#include "platform/headless/scripted_random.h"
 
 namespace vs::platform {
 
@@ -14,6 +16,8 @@ struct HeadlessPlatform {
     RecordingMessageBox messageBox;
     MemorySettingsStore settings;
     FakeHostResolver resolver;
+    RecordingAudioDevice audio{clock};
+    ScriptedRandom random;
 };
 
 }  // namespace vs::platform

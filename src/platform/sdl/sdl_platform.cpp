@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/posix/file_settings_store.h"
 #include "platform/posix/system_host_resolver.h"
+#include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace vs::platform {
@@ -72,6 +73,7 @@ struct SdlPlatform::Impl {
     FileSettingsStore settings{FileSettingsStore::defaultFile()};
     SystemHostResolver resolver;
     std::unique_ptr<SdlWindow> window;
+    SdlAudioDevice audio;
 };
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) {
