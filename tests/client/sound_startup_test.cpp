@@ -2,16 +2,9 @@
 // the window messages that reach it, and, on SDL's "disk" driver, the title music and the sound
 // of entering the game really heard.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -22,6 +15,7 @@
 #include "client/client_fixture.h"
 #include "mkdata/content/demo_sounds.h"
 #include "platform/sdl/sdl_audio_device.h"
+#include "support/disk_audio.h"
 
 namespace vs::client {
 namespace {
@@ -86,24 +80,8 @@ TEST_F(SoundStartupTest, StartUpOpensTheOutputAndTheDemoDataHasWhatTheScreensAsk
     EXPECT_EQ(hp.audio.calls().back().op, Op::Close);
 }
 
-// The loudest 16-bit sample in a file the disk driver wrote.
-int peakOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-    int max = 0;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        int16_t v;
-        std::memcpy(&v, bytes.data() + i, 2);
-        max = std::max(max, std::abs(int(v)));
-    }
-    return max;
-}
-
 TEST_F(SoundStartupTest, OnTheRealBackendTheTitleMusicAndTheEnteringSoundAreHeard) {
-    const std::filesystem::path out = dataDir().parent_path() / "out.raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    const vs::test::DiskAudioOutput output(dataDir().parent_path() / "out.raw");
     platform::SdlAudioDevice device;  // in place of the recording one
     struct Run {
         const char* what;
@@ -122,10 +100,8 @@ TEST_F(SoundStartupTest, OnTheRealBackendTheTitleMusicAndTheEnteringSoundAreHear
         run.play(*sound);
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         shutDown();
-        EXPECT_GT(peakOf(out), 4000);
+        EXPECT_GT(output.peak(), 4000);
     }
-    unsetenv("SDL_AUDIODRIVER");
-    unsetenv("SDL_DISKAUDIOFILE");
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 // The real sound backend on SDL's "disk" driver, which writes the mixed output to a file: what is
 // played must really be in it.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +14,7 @@
 #include "mkdata/mp3_encoder.h"
 #include "mkdata/wav_writer.h"
 #include "platform/sdl/sdl_audio_device.h"
+#include "support/disk_audio.h"
 #include "support/temp_dir.h"
 
 namespace vs::platform {
@@ -53,27 +51,6 @@ class MemoryAudioFile final : public AudioFile {
 
 class SdlAudioTest : public testing::Test {
   protected:
-    SdlAudioTest() {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
-    }
-    ~SdlAudioTest() override {
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
-    }
-    // The loudest 16-bit sample the device wrote.
-    int peak() const {
-        std::ifstream in(out, std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>()};
-        int max = 0;
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            int16_t v;
-            std::memcpy(&v, bytes.data() + i, 2);
-            max = std::max(max, std::abs(int(v)));
-        }
-        return max;
-    }
     static bool waitFor(const std::function<bool()>& done, int ms) {
         for (int waited = 0; waited < ms; waited += 10) {
             if (done()) return true;
@@ -83,7 +60,7 @@ class SdlAudioTest : public testing::Test {
     }
 
     test::TempDir dir{"sdl_audio"};
-    std::string out = (dir / "out.raw").string();
+    test::DiskAudioOutput output{dir / "out.raw"};
     SdlAudioDevice device;
 };
 
@@ -98,7 +75,7 @@ TEST_F(SdlAudioTest, ASampleFromMemoryIsHeard) {
     EXPECT_FALSE(device.voiceDone(2));
     EXPECT_TRUE(waitFor([&] { return device.voiceDone(2); }, 3000));
     device.close();
-    EXPECT_GT(peak(), 8000);
+    EXPECT_GT(output.peak(), 8000);
 }
 
 TEST_F(SdlAudioTest, AnMp3StreamIsHeardAndItsEndReported) {
@@ -133,7 +110,7 @@ TEST_F(SdlAudioTest, AnMp3StreamIsHeardAndItsEndReported) {
     device.closeStream();
     device.close();
     EXPECT_EQ(ends, 1);
-    EXPECT_GT(peak(), 8000);
+    EXPECT_GT(output.peak(), 8000);
 }
 
 TEST_F(SdlAudioTest, TheMixHookAddsToTheOutputAndThereIsNoCd) {
@@ -146,7 +123,7 @@ TEST_F(SdlAudioTest, TheMixHookAddsToTheOutputAndThereIsNoCd) {
     EXPECT_TRUE(waitFor([&] { return mixed > 4096; }, 3000));
     device.setMixHook({});
     device.close();
-    EXPECT_GE(peak(), 3000);
+    EXPECT_GE(output.peak(), 3000);
     EXPECT_FALSE(device.cdOpen(0));
     EXPECT_EQ(device.cdTrackCount(), 0);
 }
