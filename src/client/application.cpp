@@ -28,6 +28,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "resources/archive_manager.h"
@@ -186,6 +187,7 @@ void Application::startUp() {
     auto* window = Window::instance();
     std::u16string title = stringTable_->Get(0);
     if (window) window->setMode({settings_->windowScale(), settings_->fullscreen()});
+    if (auto* screen = Screen::instance()) screen->chooseFormat(settings_->pixelFormat() == 565);
     if (!window || !window->create(title, 640, 480)) throw app::Win32Error();
 
     std::srand(unsigned(std::time(nullptr)));
@@ -235,6 +237,8 @@ void Application::baseShutDown() {
     // An exit web address would open here; the advertising browser has none.
     if (settings_) {
         trace("save settings");
+        // Alt+Enter may have changed the window's mode since start-up.
+        if (auto* w = Window::instance()) settings_->setFullscreen(w->mode().fullscreen);
         settings_->save();
     }
     destroy(settings_, "Settings");

@@ -212,6 +212,7 @@ private:
     std::unique_ptr<app::OutgoingTextFilter> outgoingTextFilter_;
     std::unique_ptr<ui::Layer> layers_[6];
     std::unique_ptr<base::LObject> smokeTimer_;
+    std::filesystem::path smokeShot_;
 };
 
 // The entry point's work once the platform exists: build the application, start it up, run the
