@@ -23,6 +23,8 @@
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
 #include "net/connection.h"
+#include "net/packet_delivery.h"
+#include "net/packet_trace.h"
 #include "patch/patch_downloader.h"
 #include "patch/patch_resume.h"
 #include "platform/clock.h"
@@ -66,6 +68,7 @@ Application::Application(app::LaunchOptions options, std::u16string makerName,
       currentDispatcher_(&defaultDispatcher_) {
     dataFileName_ = appName_ + u".DAT";
     soundFileName_ = appName_ + u".SND";
+    net::PacketTrace::setEnabled(options_.tracePackets);
     instance_ = this;
     registerShell(this);
 }
@@ -457,7 +460,7 @@ int64_t Application::windowProc(Message& m) {
             if (inputMan_) inputMan_->data(1, std::move(m.data));
             return 0;
         case kMsgPacketData:
-            if (inputMan_) inputMan_->data(0, std::move(m.data));
+            if (inputMan_) net::deliverPacket(std::move(m.data));
             return 0;
         case kMsgFatalError:
             pendingError_ = base::asciiToUtf16(base::strprintf("Error #%03d", int(m.wParam)));
