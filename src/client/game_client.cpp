@@ -19,6 +19,7 @@
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
 #include "net/connection.h"
+#include "net/terminal_pane.h"
 #include "patch/patch_downloader.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -59,6 +60,13 @@ public:
 
 private:
     Application& app_;
+};
+
+// Where the title screen will be: the terminal phase hands over to it once the server has
+// chosen a framing. It only says so until the title screen is built.
+class TitleScreenPlaceholder final : public base::LObject {
+public:
+    TitleScreenPlaceholder() { VS_INFO("packet mode: the title screen would open now"); }
 };
 
 }  // namespace
@@ -113,6 +121,16 @@ void GameClient::startUp() {
 void GameClient::openFirstScreen() {
     display_->ShowCursor();
     trace("first screen");
+    // The game's own message box replaces this prompt once it exists.
+    terminalPrompt_ = std::make_unique<net::InterimTerminalPrompt>(appName_);
+    net::TerminalPane::Hooks hooks;
+    hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
+    hooks.playSound = [](int sound, int volume) {
+        // Call site of SoundMan::PlaySound(sound, volume): the sound manager plays no samples yet.
+        VS_DEBUG("sound %d at volume %d", sound, volume);
+    };
+    terminalPane_ =
+        std::make_unique<net::TerminalPane>(*connection_, *terminalPrompt_, std::move(hooks));
     VS_INFO("start-up complete");
     if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this);
 }
@@ -129,11 +147,15 @@ void GameClient::clientShutDown() {
     smokeTimer_.reset();
     if (inputMan_ && connection_) {
         trace("close Connection");
-        connection_->CloseTransport();
+        connection_->close();
         connection_->stop();
     }
     if (layers_[0]) trace("overlay pane gone");
+    // The first screen belongs to the layers, and goes with them.
+    terminalPane_.reset();
+    terminalPrompt_.reset();
     for (int i = 5; i >= 0; --i) destroy(layers_[i], "Layer");
+    titleScreen_.reset();
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");
     destroy(staticObjImageLib_, "StaticObjImageLib");
