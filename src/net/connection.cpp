@@ -100,9 +100,14 @@ void Connection::postOpen(int32_t code) {
         address = s->serverAddress();
         port = s->basePort() + std::rand() % std::max<int32_t>(1, s->portCount());
     }
+    postConnect(code, address, port, code == kOpenWithFallback ? addressListText() : std::string());
+}
+
+void Connection::postConnect(int32_t code, const Ipv4Address& address, int32_t port,
+                             std::string list) {
     auto details = std::make_unique<OpenDetails>();
     details->generation = cancelGeneration_;
-    if (code == kOpenWithFallback) details->list = addressListText();
+    details->list = std::move(list);
     Request r;
     r.code = code;
     r.first = packAddress(address);
@@ -126,14 +131,7 @@ void Connection::close() {
 }
 
 void Connection::connectTo(const Ipv4Address& address, uint16_t port) {
-    auto details = std::make_unique<OpenDetails>();
-    details->generation = cancelGeneration_;
-    Request r;
-    r.code = kConnectTo;
-    r.first = packAddress(address);
-    r.second = port;
-    r.object = std::move(details);
-    post(std::move(r));
+    postConnect(kConnectTo, address, port, {});
 }
 
 void Connection::readArrived() {

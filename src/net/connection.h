@@ -115,6 +115,8 @@ class Connection final : public app::WorkerThread {
 
     // UI side.
     void postOpen(int32_t code);
+    void postConnect(int32_t code, const platform::Ipv4Address& address, int32_t port,
+                     std::string list);
     void postPacket(std::vector<uint8_t> packet);
     void recordAnsweredServer();
 
