@@ -21,6 +21,7 @@ struct LaunchOptions {
     std::string smokeShot;                   // --smoke-shot FILE (PNG written by the smoke test)
     bool tracePackets = false;               // --trace-packets
     bool softwareRenderer = false;           // --software-renderer
+    bool testPattern = false;                // --test-pattern (a picture to check the screen by)
     bool noConnect = false;                  // --no-connect (the smoke test implies it)
     bool help = false;                       // --help
     bool version = false;                    // --version

@@ -23,11 +23,14 @@
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
 #include "net/connection.h"
+#include "net/packet_delivery.h"
+#include "net/packet_trace.h"
 #include "patch/patch_downloader.h"
 #include "patch/patch_resume.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "resources/archive_manager.h"
@@ -65,6 +68,7 @@ Application::Application(app::LaunchOptions options, std::u16string makerName,
       currentDispatcher_(&defaultDispatcher_) {
     dataFileName_ = appName_ + u".DAT";
     soundFileName_ = appName_ + u".SND";
+    net::PacketTrace::setEnabled(options_.tracePackets);
     instance_ = this;
     registerShell(this);
 }
@@ -186,6 +190,7 @@ void Application::startUp() {
     auto* window = Window::instance();
     std::u16string title = stringTable_->Get(0);
     if (window) window->setMode({settings_->windowScale(), settings_->fullscreen()});
+    if (auto* screen = Screen::instance()) screen->chooseFormat(settings_->pixelFormat() == 565);
     if (!window || !window->create(title, 640, 480)) throw app::Win32Error();
 
     std::srand(unsigned(std::time(nullptr)));
@@ -235,6 +240,8 @@ void Application::baseShutDown() {
     // An exit web address would open here; the advertising browser has none.
     if (settings_) {
         trace("save settings");
+        // Alt+Enter may have changed the window's mode since start-up.
+        if (auto* w = Window::instance()) settings_->setFullscreen(w->mode().fullscreen);
         settings_->save();
     }
     destroy(settings_, "Settings");
@@ -459,7 +466,7 @@ int64_t Application::windowProc(Message& m) {
             if (inputMan_) inputMan_->data(1, std::move(m.data));
             return 0;
         case kMsgPacketData:
-            if (inputMan_) inputMan_->data(0, std::move(m.data));
+            if (inputMan_) net::deliverPacket(std::move(m.data));
             return 0;
         case kMsgFatalError:
             pendingError_ = base::asciiToUtf16(base::strprintf("Error #%03d", int(m.wParam)));

@@ -18,6 +18,7 @@
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
+#include "graphics/test_pattern.h"
 #include "net/connection.h"
 #include "net/terminal_pane.h"
 #include "patch/patch_downloader.h"
@@ -46,21 +47,43 @@ using namespace platform;
 
 namespace {
 
-// Ends a smoke test run: after the first screen has been up for a moment, exit in order.
+// Ends a smoke test run: after the first screen has been up for a moment, save what the screen
+// shows and exit in order.
 class SmokeTimer final : public base::LObject, public app::TimerClient {
 public:
-    explicit SmokeTimer(Application& a) : app_(a) {
+    SmokeTimer(Application& a, std::filesystem::path shot) : app_(a), shot_(std::move(shot)) {
         if (auto* fc = app::FrameClock::instance()) fc->schedule(this, 0, 1500);
     }
     bool OnTimer(int32_t, int32_t, int32_t) override {
-        VS_INFO("smoke test: first screen reached, exiting");
+        auto* display = graphics::Display::instance();
+        if (display && display->SaveScreenPng(shot_))
+            VS_INFO("smoke test: first screen reached, picture in %s; exiting", shot_.c_str());
+        else
+            VS_ERROR("smoke test: cannot write %s", shot_.c_str());
         app_.requestExit();
         return true;
     }
 
 private:
     Application& app_;
+    std::filesystem::path shot_;
 };
+
+// The debug picture of --test-pattern, with the cycled colours of the first floor palette.
+void showTestPattern(graphics::Display& display, resources::PaletteManager* palettes) {
+    const resources::DLPalette* palette = nullptr;
+    if (palettes) {
+        palettes->SetUseAdjusted(true);
+        palette = palettes->GetPalette(0, 0, 0);
+        palettes->SetUseAdjusted(false);
+    }
+    graphics::drawTestPattern(display.BackBuffer(), palette);
+    display.MarkDirty({0, 0, display.Width(), display.Height()});
+    if (!palette || palette->ranges().empty()) return;
+    display.SetPaletteAnimationHook([&display, palette] {
+        display.MarkDirty(graphics::drawTestPatternPalette(display.BackBuffer(), palette));
+    });
+}
 
 // Where the title screen will be: the terminal phase hands over to it once the server has
 // chosen a framing. It only says so until the title screen is built.
@@ -76,6 +99,10 @@ GameClient::GameClient(app::LaunchOptions options) : Application(std::move(optio
 GameClient::~GameClient() { clientShutDown(); }
 
 void GameClient::startUp() {
+    // Before the data directory becomes the working directory.
+    std::error_code ec;
+    const std::string shot = options_.smokeShot.empty() ? "smoke.png" : options_.smokeShot;
+    smokeShot_ = std::filesystem::absolute(shot, ec);
     Application::startUp();
     create(idleWatcher_, "IdleWatcher", uint32_t(20000));
     trace("start Connection");
@@ -102,7 +129,10 @@ void GameClient::startUp() {
     trace("display timers");
     display_->StartTimers();
 
-    for (int i = 0; i < 6; ++i) create(layers_[i], "Layer");
+    for (int i = 0; i < 6; ++i) {
+        create(layers_[i], "Layer");
+        display_->AddLayer(layers_[i].get(), nullptr);
+    }
     trace("overlay pane");
 
     display_->HideCursor();
@@ -110,7 +140,6 @@ void GameClient::startUp() {
     audio::LogoVideo::Play("LOGO.PAK");
     if (auto* fc = app::FrameClock::instance()) fc->read();
 
-    std::error_code ec;
     if (std::filesystem::exists("QUILM.LGO", ec)) {
         // The logo picture comes with the logo player; until then the first screen opens at once.
         trace("logo picture");
@@ -132,7 +161,8 @@ void GameClient::openFirstScreen() {
     terminalPane_ =
         std::make_unique<net::TerminalPane>(*connection_, *terminalPrompt_, std::move(hooks));
     VS_INFO("start-up complete");
-    if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this);
+    if (options_.testPattern) showTestPattern(*display_, paletteManager_.get());
+    if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
 }
 
 void GameClient::shutDown() {
@@ -154,7 +184,10 @@ void GameClient::clientShutDown() {
     // The first screen belongs to the layers, and goes with them.
     terminalPane_.reset();
     terminalPrompt_.reset();
-    for (int i = 5; i >= 0; --i) destroy(layers_[i], "Layer");
+    for (int i = 5; i >= 0; --i) {
+        if (display_ && layers_[i]) display_->RemoveLayer(layers_[i].get());
+        destroy(layers_[i], "Layer");
+    }
     titleScreen_.reset();
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");

@@ -1,21 +1,25 @@
 #pragma once
 
+namespace vs::platform {
+class Screen;
+}
+
 namespace vs::graphics {
 
-// Not built yet: a later change gives this manager its work. It keeps its place in the start-up
-// and shutdown order and does nothing.
+// The screen device the display draws through. Throws MyError when the platform has no screen.
 class DDrawDevice {
 public:
-    DDrawDevice() { instance_ = this; }
-    ~DDrawDevice() {
-        if (instance_ == this) instance_ = nullptr;
-    }
+    DDrawDevice();
+    ~DDrawDevice();
     DDrawDevice(const DDrawDevice&) = delete;
     DDrawDevice& operator=(const DDrawDevice&) = delete;
     static DDrawDevice* instance() { return instance_; }
 
+    platform::Screen& screen() const { return *screen_; }
+
 private:
     static inline DDrawDevice* instance_ = nullptr;
+    platform::Screen* screen_;
 };
 
 }  // namespace vs::graphics

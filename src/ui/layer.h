@@ -1,13 +1,14 @@
 #pragma once
+#include "graphics/display.h"
 
 namespace vs::ui {
 
 // Not built yet: a later change gives this manager its work. It keeps its place in the start-up
 // and shutdown order and does nothing.
-class Layer {
+class Layer : public graphics::DisplayLayer {
 public:
     Layer() { instance_ = this; }
-    ~Layer() {
+    ~Layer() override {
         if (instance_ == this) instance_ = nullptr;
     }
     Layer(const Layer&) = delete;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/headless/fake_clock.h"
 #include "platform/headless/fake_host_resolver.h"
+#include "platform/headless/headless_screen.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_settings_store.h"
 #include "platform/headless/recording_message_box.h"
@@ -14,6 +15,7 @@ struct HeadlessPlatform {
     RecordingMessageBox messageBox;
     MemorySettingsStore settings;
     FakeHostResolver resolver;
+    HeadlessScreen screen;
 };
 
 }  // namespace vs::platform

@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/posix/file_settings_store.h"
 #include "platform/posix/system_host_resolver.h"
+#include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace vs::platform {
@@ -101,6 +102,7 @@ struct SdlPlatform::Impl {
     FileSettingsStore settings{FileSettingsStore::defaultFile()};
     SystemHostResolver resolver;
     std::unique_ptr<SdlWindow> window;
+    std::unique_ptr<SdlScreen> screen;  // after the window: it goes first
 };
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) {
@@ -110,6 +112,7 @@ SdlPlatform::SdlPlatform(const SdlOptions& options) {
         throw std::runtime_error(std::string("SDL_Init: ") + SDL_GetError());
     impl_ = std::make_unique<Impl>();
     impl_->window = std::make_unique<SdlWindow>(options);
+    impl_->screen = std::make_unique<SdlScreen>(*impl_->window);
 }
 
 SdlPlatform::~SdlPlatform() {

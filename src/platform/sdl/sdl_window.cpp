@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/sdl_screen.h"
 #include "platform/virtual_keys.h"
 
 namespace vs::platform {
@@ -19,6 +20,7 @@ SdlWindow::SdlWindow(const SdlOptions& options) : options_(options) {
 
 SdlWindow::~SdlWindow() {
     unregisterSelf(this);
+    if (screen_) screen_->dropTexture();
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
 }
@@ -58,7 +60,6 @@ bool SdlWindow::create(std::u16string_view title, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_RenderSetLogicalSize(renderer_, width, height);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    presentBlack();
     return true;
 }
 
@@ -85,13 +86,6 @@ void SdlWindow::setIcon() {
     SDL_FreeSurface(icon);
 }
 
-void SdlWindow::presentBlack() {
-    if (!renderer_) return;
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
-}
-
 void SdlWindow::setTitle(std::u16string_view title) {
     if (window_) SDL_SetWindowTitle(window_, base::utf16ToUtf8(title).c_str());
 }
@@ -99,7 +93,10 @@ void SdlWindow::setTitle(std::u16string_view title) {
 void SdlWindow::show() {
     if (!window_) return;
     SDL_ShowWindow(window_);
-    presentBlack();
+    if (screen_) {
+        screen_->redraw();
+        screen_->flush();
+    }
 }
 
 void SdlWindow::hide() {
@@ -123,6 +120,7 @@ void SdlWindow::bringToFront() {
 
 void SdlWindow::destroy() {
     if (!window_) return;
+    if (screen_) screen_->dropTexture();
     if (renderer_) SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
     renderer_ = nullptr;
@@ -137,6 +135,8 @@ void SdlWindow::wake() {
 }
 
 WaitResult SdlWindow::wait(uint32_t timeoutMs) {
+    // What the last pass drew reaches the window once, before the loop sleeps.
+    if (screen_) screen_->flush();
     WaitResult r = queue_.poll();
     if (r != WaitResult::Timeout) return r;
     SDL_Event ev;
@@ -168,14 +168,23 @@ void SdlWindow::translate(const SDL_Event& ev) {
                     postMsg(kWmActivateApp, 0, 0);
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    if (screen_) screen_->redraw();
                     postMsg(kWmPaint, 0, 0);
                     break;
                 default:
                     break;
             }
             break;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            // The window's picture is gone: the game presents it again through the lost path.
+            if (screen_) screen_->deviceReset();
+            postMsg(kWmPaint, 0, 0);
+            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (altEnter(ev)) break;
             const bool numLock = (SDL_GetModState() & KMOD_NUM) != 0;
             uint8_t vk = sdl::virtualKeyFor(ev.key.keysym.scancode, ev.key.keysym.sym, numLock);
             const uint16_t mod = ev.key.keysym.mod;
@@ -223,6 +232,21 @@ void SdlWindow::translate(const SDL_Event& ev) {
         default:
             break;
     }
+}
+
+bool SdlWindow::altEnter(const SDL_Event& ev) {
+    const SDL_Scancode sc = ev.key.keysym.scancode;
+    if (sc != SDL_SCANCODE_RETURN && sc != SDL_SCANCODE_KP_ENTER) return false;
+    if (ev.type == SDL_KEYUP) {
+        const bool swallow = swallowEnterUp_;
+        swallowEnterUp_ = false;
+        return swallow;
+    }
+    if (!(ev.key.keysym.mod & KMOD_ALT)) return false;
+    // The switch between window and full screen is the desktop's business, not the game's.
+    if (!ev.key.repeat && screen_) screen_->setFullscreen(!screen_->fullscreen());
+    swallowEnterUp_ = true;
+    return true;
 }
 
 void SdlWindow::setCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }

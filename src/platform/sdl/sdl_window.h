@@ -11,6 +11,8 @@ union SDL_Event;
 
 namespace vs::platform {
 
+class SdlScreen;
+
 class SdlWindow final : public Window {
 public:
     explicit SdlWindow(const SdlOptions& options);
@@ -38,19 +40,23 @@ public:
 
     SDL_Window* sdlWindow() const { return window_; }
     SDL_Renderer* renderer() const { return renderer_; }
+    // The screen drawn into this window (set by the screen itself).
+    void setScreen(SdlScreen* screen) { screen_ = screen; }
 
 protected:
     void wake() override;
 
 private:
     void translate(const SDL_Event& ev);
-    void presentBlack();
+    bool altEnter(const SDL_Event& ev);
     void setIcon();
     int chooseScale(int width, int height) const;
 
     SdlOptions options_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    SdlScreen* screen_ = nullptr;
+    bool swallowEnterUp_ = false;
     uint32_t wakeEvent_ = 0;
     int width_ = 640, height_ = 480;
 };
