@@ -31,7 +31,7 @@ class Connection final : public app::WorkerThread {
         kClose = 5,
         kConnectTo = 6,  // first: the IPv4 address, second: the port
         kRead = 7,
-        kSend = 8,  // data: the payload as it is framed (already ending in its zero byte)
+        kSend = 8,  // data: what is framed and enciphered (send() has added its zero byte)
         kSetRaw = 9,
         kSendText = 10,
         kSendByte = 11,
