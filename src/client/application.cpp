@@ -447,7 +447,7 @@ int64_t Application::windowProc(Message& m) {
         }
         case kMsgSocket:
             if (lowWord(m.lParam) == 1) {
-                if (connection_) connection_->Read();
+                if (connection_) connection_->readArrived();
             } else if (lowWord(m.lParam) == 32) {
                 if (eventDispatcher_) {
                     app::InputEvent e;

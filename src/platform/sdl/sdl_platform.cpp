@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "base/text.h"
 #include "platform/clock.h"
@@ -63,6 +65,33 @@ public:
         int answer = data[0].buttonid;
         if (SDL_ShowMessageBox(&box, &answer) != 0) answer = data[n - 1].buttonid;
         return MessageBoxAnswer(answer);
+    }
+
+    size_t ask(std::u16string_view text, std::u16string_view caption,
+               std::span<const std::u16string_view> buttons) override {
+        if (buttons.empty()) return 0;
+        const std::string t = base::utf16ToUtf8(text), c = base::utf16ToUtf8(caption);
+        std::vector<std::string> labels;
+        for (auto b : buttons) labels.push_back(base::utf16ToUtf8(b));
+        // Return picks the first button, Escape the last.
+        std::vector<SDL_MessageBoxButtonData> data(buttons.size());
+        for (size_t i = 0; i < data.size(); ++i) {
+            Uint32 flags = 0;
+            if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+            if (i + 1 == data.size()) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+            data[i] = {flags, int(i), labels[i].c_str()};
+        }
+        SDL_MessageBoxData box{};
+        box.flags = SDL_MESSAGEBOX_INFORMATION;
+        box.title = c.c_str();
+        box.message = t.c_str();
+        box.numbuttons = int(data.size());
+        box.buttons = data.data();
+        std::fprintf(stderr, "vestrel: [%s] %s\n", c.c_str(), t.c_str());
+        int answer = int(data.size()) - 1;
+        if (SDL_ShowMessageBox(&box, &answer) != 0 || answer < 0 || size_t(answer) >= data.size())
+            answer = int(data.size()) - 1;
+        return size_t(answer);
     }
 };
 
