@@ -89,7 +89,17 @@ void showTestPattern(graphics::Display& display, resources::PaletteManager* pale
 // chosen a framing. It only says so until the title screen is built.
 class TitleScreenPlaceholder final : public base::LObject {
 public:
-    TitleScreenPlaceholder() { VS_INFO("packet mode: the title screen would open now"); }
+    // Only what the title screen does on opening that needs no screen: its music.
+    TitleScreenPlaceholder() {
+        VS_INFO("packet mode: the title screen would open now");
+        auto* sounds = audio::SoundMan::instance();
+        auto* settings = app::Settings::instance();
+        if (!sounds || !settings) return;
+        if (settings->musicType() == 0)
+            sounds->PlayMusic(audio::SoundMan::kTitleTrack, 100, 0);  // repeats until the game starts
+        else
+            sounds->PlayMusic(0, 100, 1);
+    }
 };
 
 }  // namespace
