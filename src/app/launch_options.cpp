@@ -73,6 +73,8 @@ ParseResult parseLaunchOptions(const std::vector<std::string>& args) {
             o.softwareRenderer = true;
         } else if (a == "--test-pattern") {
             o.testPattern = true;
+        } else if (a == "--no-connect") {
+            o.noConnect = true;
         } else if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) == 0) {
             r.error = "unknown option: " + a;
             return r;
@@ -104,6 +106,7 @@ const char* launchOptionsHelp() {
            "  --trace-packets       log every received packet\n"
            "  --software-renderer   present without the GPU\n"
            "  --test-pattern        show a picture for checking colours and scaling\n"
+           "  --no-connect          stay on the first screen without connecting to a server\n"
            "  --smoke-test          start, reach the first screen, save a screenshot, exit\n"
            "  --smoke-shot FILE     where --smoke-test saves its PNG (default smoke.png)\n"
            "  --version             print the version and exit\n"

@@ -22,6 +22,7 @@ struct LaunchOptions {
     bool tracePackets = false;               // --trace-packets
     bool softwareRenderer = false;           // --software-renderer
     bool testPattern = false;                // --test-pattern (a picture to check the screen by)
+    bool noConnect = false;                  // --no-connect (the smoke test implies it)
     bool help = false;                       // --help
     bool version = false;                    // --version
 

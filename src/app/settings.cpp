@@ -258,6 +258,8 @@ void Settings::start(const LaunchOptions& options) {
     applyDefaults();
     if (!load()) applyDefaults();
     applyCommandLine(options.commandLine());
+    // The smoke test reaches the first screen whether a server runs or not.
+    if (options.noConnect || options.smokeTest) autoConnect_ = 0;
     // The window options become what the player last had; the others hold for this run only.
     if (options.scale) setWindowScale(*options.scale);
     if (options.fullscreen) setFullscreen(*options.fullscreen);

@@ -283,11 +283,8 @@ void Application::activate() {
     if (display_) display_->RestoreSurfaces();
     if (auto* w = Window::instance()) w->restore();
     active_ = true;
-    if (soundMan_) {
-        soundMan_->ResumeSamples();
-        if (settings_ && settings_->musicType() == 0 && !soundMan_->IsMusicPlaying())
-            soundMan_->StartNextTrack();
-    }
+    // Music follows the focus only for the archives' music (type 0).
+    if (soundMan_) soundMan_->Activate(settings_ && settings_->musicType() == 0);
 }
 
 void Application::deactivate() {
@@ -299,10 +296,7 @@ void Application::deactivate() {
     }
     if (inputMan_) inputMan_->reset();
     // The game map view hears of the lost focus once it exists.
-    if (soundMan_) {
-        soundMan_->StopAllSamples();
-        if (settings_ && settings_->musicType() == 0) soundMan_->PauseMusic();
-    }
+    if (soundMan_) soundMan_->Deactivate(settings_ && settings_->musicType() == 0);
 }
 
 void Application::runMainLoop() {
@@ -453,7 +447,7 @@ int64_t Application::windowProc(Message& m) {
         }
         case kMsgSocket:
             if (lowWord(m.lParam) == 1) {
-                if (connection_) connection_->Read();
+                if (connection_) connection_->readArrived();
             } else if (lowWord(m.lParam) == 32) {
                 if (eventDispatcher_) {
                     app::InputEvent e;
@@ -487,10 +481,10 @@ int64_t Application::windowProc(Message& m) {
             m.object.reset();
             return 0;
         case kMsgNextTrack:
-            if (soundMan_) soundMan_->NextTrack();
+            if (soundMan_) soundMan_->NextUserTrack(m.wParam);
             return 0;
         case kMsgRandomTrack:
-            if (soundMan_) soundMan_->StartNextTrack();
+            if (soundMan_) soundMan_->NextPlaylistTrack(m.wParam);
             return 0;
         default:
             return 0;

@@ -41,7 +41,9 @@ class Layer;
 }  // namespace vs::ui
 namespace vs::net {
 class Connection;
-}
+class TerminalPane;
+class TerminalPrompt;
+}  // namespace vs::net
 namespace vs::audio {
 class SoundMan;
 class MidiPlayer;
@@ -211,6 +213,9 @@ private:
     std::unique_ptr<world::LightImageLib> lightImageLib_;
     std::unique_ptr<app::OutgoingTextFilter> outgoingTextFilter_;
     std::unique_ptr<ui::Layer> layers_[6];
+    std::unique_ptr<net::TerminalPrompt> terminalPrompt_;
+    std::unique_ptr<net::TerminalPane> terminalPane_;
+    std::unique_ptr<base::LObject> titleScreen_;
     std::unique_ptr<base::LObject> smokeTimer_;
     std::filesystem::path smokeShot_;
 };

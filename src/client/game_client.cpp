@@ -20,6 +20,7 @@
 #include "graphics/font_cache.h"
 #include "graphics/test_pattern.h"
 #include "net/connection.h"
+#include "net/terminal_pane.h"
 #include "patch/patch_downloader.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -84,6 +85,23 @@ void showTestPattern(graphics::Display& display, resources::PaletteManager* pale
     });
 }
 
+// Where the title screen will be: the terminal phase hands over to it once the server has
+// chosen a framing. It only says so until the title screen is built.
+class TitleScreenPlaceholder final : public base::LObject {
+public:
+    // Only what the title screen does on opening that needs no screen: its music.
+    TitleScreenPlaceholder() {
+        VS_INFO("packet mode: the title screen would open now");
+        auto* sounds = audio::SoundMan::instance();
+        auto* settings = app::Settings::instance();
+        if (!sounds || !settings) return;
+        if (settings->musicType() == 0)
+            sounds->PlayMusic(audio::SoundMan::kTitleTrack, 100, 0);  // repeats until the game starts
+        else
+            sounds->PlayMusic(0, 100, 1);
+    }
+};
+
 }  // namespace
 
 GameClient::GameClient(app::LaunchOptions options) : Application(std::move(options)) {}
@@ -142,6 +160,15 @@ void GameClient::startUp() {
 void GameClient::openFirstScreen() {
     display_->ShowCursor();
     trace("first screen");
+    // The game's own message box replaces this prompt once it exists.
+    terminalPrompt_ = std::make_unique<net::InterimTerminalPrompt>(appName_);
+    net::TerminalPane::Hooks hooks;
+    hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
+    hooks.playSound = [](int sound, int volume) {
+        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
+    };
+    terminalPane_ =
+        std::make_unique<net::TerminalPane>(*connection_, *terminalPrompt_, std::move(hooks));
     VS_INFO("start-up complete");
     if (options_.testPattern) showTestPattern(*display_, paletteManager_.get());
     if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
@@ -159,14 +186,18 @@ void GameClient::clientShutDown() {
     smokeTimer_.reset();
     if (inputMan_ && connection_) {
         trace("close Connection");
-        connection_->CloseTransport();
+        connection_->close();
         connection_->stop();
     }
     if (layers_[0]) trace("overlay pane gone");
+    // The first screen belongs to the layers, and goes with them.
+    terminalPane_.reset();
+    terminalPrompt_.reset();
     for (int i = 5; i >= 0; --i) {
         if (display_ && layers_[i]) display_->RemoveLayer(layers_[i].get());
         destroy(layers_[i], "Layer");
     }
+    titleScreen_.reset();
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");
     destroy(staticObjImageLib_, "StaticObjImageLib");

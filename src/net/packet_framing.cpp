@@ -46,7 +46,7 @@ bool ignoredInLines(uint8_t c) {
 // ---- sending -----------------------------------------------------------------------------------
 
 std::vector<uint8_t> PacketWriter::wireForm(std::span<const uint8_t> payload) {
-    if (sentInClear(framing_, payload[0])) return {payload.begin(), payload.end()};
+    if (inClear_(framing_, payload[0])) return {payload.begin(), payload.end()};
     return encipher(payload, counter_++);
 }
 
@@ -138,7 +138,7 @@ void BinaryFrameReader::feed(std::span<const uint8_t> bytes, const PayloadSink& 
                 i += n - 1;
                 if (buffer_.size() == length_) {
                     state_ = State::Idle;
-                    std::vector<uint8_t> payload = receivedInClear(Framing::Binary, buffer_[0])
+                    std::vector<uint8_t> payload = inClear_(Framing::Binary, buffer_[0])
                                                        ? std::move(buffer_)
                                                        : decipher(buffer_);
                     buffer_ = {};
@@ -217,7 +217,7 @@ void LineFrameReader::feed(std::span<const uint8_t> bytes, const PayloadSink& si
             continue;
         }
         if (bytesOut->empty()) continue;
-        if (!receivedInClear(Framing::Lines, (*bytesOut)[0])) *bytesOut = decipher(*bytesOut);
+        if (!inClear_(Framing::Lines, (*bytesOut)[0])) *bytesOut = decipher(*bytesOut);
         sink(std::move(*bytesOut));
     }
 }

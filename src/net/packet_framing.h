@@ -22,12 +22,16 @@ constexpr size_t kLineBytes = 30;
 
 // Receives each complete payload.
 using PayloadSink = std::function<void(std::vector<uint8_t>)>;
+// Which opcodes travel in clear in the direction a reader or writer serves. The client's own
+// are the defaults; the development server builds the other side with the other rule.
+using ClearRule = bool (*)(Framing, uint8_t);
 
 // The client's side of sending: enciphers a payload unless its opcode travels in clear, and
 // frames it. The send counter runs for the life of this object; reset() (a new socket) only
 // starts the line numbers again.
 class PacketWriter {
 public:
+    explicit PacketWriter(ClearRule inClear = sentInClear) : inClear_(inClear) {}
     void setFraming(Framing framing) { framing_ = framing; }
     Framing framing() const { return framing_; }
     void reset() { lineNumber_ = 0; }
@@ -43,6 +47,7 @@ public:
 private:
     std::vector<uint8_t> wireForm(std::span<const uint8_t> payload);
 
+    ClearRule inClear_;
     Framing framing_ = Framing::Binary;
     uint8_t counter_ = 0;
     uint8_t lineNumber_ = 0;
@@ -52,12 +57,14 @@ private:
 // the receive buffer, is skipped whole; reading then goes on at the next 0xAA.
 class BinaryFrameReader {
 public:
+    explicit BinaryFrameReader(ClearRule inClear = receivedInClear) : inClear_(inClear) {}
     void reset();
     void feed(std::span<const uint8_t> bytes, const PayloadSink& sink);
     size_t skippedFrames() const { return skipped_; }
 
 private:
     enum class State : uint8_t { Idle, Length1, Length2, Body, Skip, Resync };
+    ClearRule inClear_;
     State state_ = State::Idle;
     size_t length_ = 0, count_ = 0;
     std::vector<uint8_t> buffer_;
@@ -68,12 +75,14 @@ private:
 // or group counts do not add up is dropped.
 class LineFrameReader {
 public:
+    explicit LineFrameReader(ClearRule inClear = receivedInClear) : inClear_(inClear) {}
     void reset();
     void feed(std::span<const uint8_t> bytes, const PayloadSink& sink);
     uint8_t expectedLine() const { return expectedLine_; }
     size_t droppedPayloads() const { return dropped_; }
 
 private:
+    ClearRule inClear_;
     bool inFrame_ = false;
     std::string text_;
     uint8_t expectedLine_ = 0;
@@ -88,6 +97,8 @@ std::optional<std::vector<uint8_t>> decodeLineText(std::string_view text, uint8_
 // Both readers behind the framing the server chose; payloads come out deciphered.
 class PacketReader {
 public:
+    explicit PacketReader(ClearRule inClear = receivedInClear)
+        : binary_(inClear), lines_(inClear) {}
     void setFraming(Framing framing) { framing_ = framing; }
     Framing framing() const { return framing_; }
     void reset() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "platform/registered.h"
@@ -14,6 +16,10 @@ public:
     virtual ~MessageBox() = default;
     virtual MessageBoxAnswer show(std::u16string_view text, std::u16string_view caption,
                                   MessageBoxButtons buttons = MessageBoxButtons::Ok) = 0;
+    // A box with buttons of the caller's own captions, the first one the default. Returns the
+    // index of the button pressed; the last one (the way out) when the box cannot be shown.
+    virtual size_t ask(std::u16string_view text, std::u16string_view caption,
+                       std::span<const std::u16string_view> buttons) = 0;
 };
 
 }  // namespace vs::platform

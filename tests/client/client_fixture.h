@@ -31,6 +31,8 @@ protected:
         setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
         cwd_ = std::filesystem::current_path();
         options.dataDir = (root_ / "data").string();
+        // No test reaches for a server unless it sets one up and says so.
+        options.noConnect = true;
         Application::setTrace([this](std::string_view s) {
             trace.emplace_back(s);
             if (onStep) onStep(s);

@@ -4,7 +4,9 @@
 #include "platform/headless/headless_screen.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/memory_settings_store.h"
+#include "platform/headless/recording_audio_device.h"
 #include "platform/headless/recording_message_box.h"
+#include "platform/headless/scripted_random.h"
 
 namespace vs::platform {
 
@@ -16,6 +18,8 @@ struct HeadlessPlatform {
     MemorySettingsStore settings;
     FakeHostResolver resolver;
     HeadlessScreen screen;
+    RecordingAudioDevice audio{clock};
+    ScriptedRandom random;
 };
 
 }  // namespace vs::platform

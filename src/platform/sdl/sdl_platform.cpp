@@ -4,12 +4,15 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "base/text.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/posix/file_settings_store.h"
 #include "platform/posix/system_host_resolver.h"
+#include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -63,6 +66,33 @@ public:
         if (SDL_ShowMessageBox(&box, &answer) != 0) answer = data[n - 1].buttonid;
         return MessageBoxAnswer(answer);
     }
+
+    size_t ask(std::u16string_view text, std::u16string_view caption,
+               std::span<const std::u16string_view> buttons) override {
+        if (buttons.empty()) return 0;
+        const std::string t = base::utf16ToUtf8(text), c = base::utf16ToUtf8(caption);
+        std::vector<std::string> labels;
+        for (auto b : buttons) labels.push_back(base::utf16ToUtf8(b));
+        // Return picks the first button, Escape the last.
+        std::vector<SDL_MessageBoxButtonData> data(buttons.size());
+        for (size_t i = 0; i < data.size(); ++i) {
+            Uint32 flags = 0;
+            if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+            if (i + 1 == data.size()) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+            data[i] = {flags, int(i), labels[i].c_str()};
+        }
+        SDL_MessageBoxData box{};
+        box.flags = SDL_MESSAGEBOX_INFORMATION;
+        box.title = c.c_str();
+        box.message = t.c_str();
+        box.numbuttons = int(data.size());
+        box.buttons = data.data();
+        std::fprintf(stderr, "vestrel: [%s] %s\n", c.c_str(), t.c_str());
+        int answer = int(data.size()) - 1;
+        if (SDL_ShowMessageBox(&box, &answer) != 0 || answer < 0 || size_t(answer) >= data.size())
+            answer = int(data.size()) - 1;
+        return size_t(answer);
+    }
 };
 
 }  // namespace
@@ -74,6 +104,7 @@ struct SdlPlatform::Impl {
     SystemHostResolver resolver;
     std::unique_ptr<SdlWindow> window;
     std::unique_ptr<SdlScreen> screen;  // after the window: it goes first
+    SdlAudioDevice audio;
 };
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) {

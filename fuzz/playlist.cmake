@@ -1,0 +1,1 @@
+vs_fuzz(playlist SOURCES ${CMAKE_CURRENT_LIST_DIR}/playlist.cpp DEPS vs_audio mkdata_lib)

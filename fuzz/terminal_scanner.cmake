@@ -1,0 +1,1 @@
+vs_fuzz(terminal_scanner SOURCES terminal_scanner.cpp DEPS vs_net)

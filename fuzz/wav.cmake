@@ -1,0 +1,1 @@
+vs_fuzz(wav SOURCES ${CMAKE_CURRENT_LIST_DIR}/wav.cpp DEPS vs_audio)

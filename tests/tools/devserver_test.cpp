@@ -1,0 +1,231 @@
+// The development server and the headless client on loopback: the terminal phase, packet mode
+// in both framings, and the connection's end; the reconnect question when no server runs.
+#include "devserver/dev_server.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/event_dispatcher.h"
+#include "app/frame_clock.h"
+#include "app/version.h"
+#include "base/text.h"
+#include "client/client_fixture.h"
+#include "net/connection.h"
+#include "platform/tcp_socket.h"
+#include "resources/string_table.h"
+
+namespace vs::devserver {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Clock = std::chrono::steady_clock;
+using net::Framing;
+
+// Line framing decodes whole groups of three bytes: up to two bytes may follow the payload.
+bool arrivedAs(Framing framing, const Bytes& got, const Bytes& sent) {
+    const size_t slack = framing == Framing::Lines ? 2 : 0;
+    return got.size() >= sent.size() && got.size() <= sent.size() + slack &&
+           std::equal(sent.begin(), sent.end(), got.begin());
+}
+
+uint16_t freePort() {
+    auto l = platform::TcpListener::listen({127, 0, 0, 1}, 0, 1);
+    return l ? l->port() : 0;
+}
+
+class Payloads final : public Handler {
+  public:
+    void arrived(Session&, std::span<const uint8_t> p) override {
+        received.emplace_back(p.begin(), p.end());
+    }
+    std::vector<Bytes> received;
+};
+
+class Events final : public app::EventHandler {
+  public:
+    bool OnPacket(const app::InputEvent& e) override {
+        if (e.subKind == 0) packets.push_back(e.data);
+        return false;
+    }
+    bool OnConnectionEvent(const app::InputEvent& e) override {
+        if (e.kind == app::InputEvent::kConnectionClosed) ++closed;
+        return false;
+    }
+    std::vector<Bytes> packets;
+    int closed = 0;
+};
+
+class EndToEnd : public client::test::ClientFixture {
+  protected:
+    EndToEnd() {
+        hp.clock.followRealTime(true);
+        options.noConnect = false;
+    }
+    ~EndToEnd() override {
+        if (client_) {
+            app::EventDispatcher::instance()->remove(&events);
+            client_->shutDown();
+        }
+        client_.reset();
+        frameClock_.reset();
+    }
+
+    void startServer(Framing framing, uint16_t port = 0) {
+        Options o;
+        o.port = port;
+        o.framing = framing;
+        o.trace = true;
+        server = std::make_unique<Server>(o, &payloads,
+                                          [this](const std::string& l) { log.push_back(l); });
+        std::string error;
+        ASSERT_TRUE(server->listen(error)) << error;
+    }
+    // The client starts up against 127.0.0.1:port; its first screen connects on the first frame.
+    void startClient(uint16_t port) {
+        options.words = {"127.0.0.1", std::to_string(port)};
+        frameClock_ = std::make_unique<app::FrameClock>(hp.clock);
+        client_ = std::make_unique<client::GameClient>(options);
+        client_->startUp();
+        app::EventDispatcher::instance()->insert(&events);
+    }
+    // Runs the client's main loop and the server side by side until done() or the time is up.
+    bool pumpUntil(const std::function<bool()>& done, int ms = 15000) {
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (Clock::now() > end) return false;
+            hp.window.wait(5);
+            platform::Message m;
+            while (hp.window.peek(m)) {
+                client_->windowProc(m);
+                m = platform::Message();
+            }
+            client_->frameStep();
+            if (server) server->step(0);
+        }
+        return true;
+    }
+    Session* playing() {
+        Session* s = server ? server->session(0) : nullptr;
+        return s && s->phase() == Session::Phase::Playing ? s : nullptr;
+    }
+    bool logged(const std::string& part) const {
+        for (const auto& l : log)
+            if (l.find(part) != std::string::npos) return true;
+        return false;
+    }
+
+    Payloads payloads;
+    Events events;
+    std::vector<std::string> log;
+    std::unique_ptr<Server> server;
+    std::unique_ptr<app::FrameClock> frameClock_;
+    std::unique_ptr<client::GameClient> client_;
+};
+
+class BothFramings : public EndToEnd, public testing::WithParamInterface<Framing> {};
+
+TEST_P(BothFramings, TheClientReachesPacketModeAndBothSidesExchangePayloads) {
+    const Framing framing = GetParam();
+    startServer(framing);
+    startClient(server->port());
+    const Bytes accepted{0x00, 0x00};
+    ASSERT_TRUE(pumpUntil([&] { return playing() && !events.packets.empty(); }))
+        << testing::PrintToString(log);
+    EXPECT_TRUE(arrivedAs(framing, events.packets[0], accepted));
+    EXPECT_EQ(playing()->terminalType(), "dumb");
+
+    // The greeting with its zero byte, then the version packet, and nothing else.
+    ASSERT_EQ(payloads.received.size(), 2u);
+    EXPECT_TRUE(arrivedAs(framing, payloads.received[0], {'m', 'a', 'r', 'v', 'u', 0}));
+    const app::VersionInfo v = app::programVersion();
+    const auto version = uint16_t(v.version), build = uint16_t(v.build);
+    EXPECT_TRUE(arrivedAs(framing, payloads.received[1],
+                          {0x00, uint8_t(version >> 8), uint8_t(version), 0xC5, uint8_t(build >> 8),
+                           uint8_t(build), 0x00}));
+    EXPECT_TRUE(logged("greeting"));
+    EXPECT_TRUE(logged(base::strprintf("version %d build %d: accepted", v.version, v.build)));
+
+    // An enciphered payload longer than a cipher block arrives as one packet.
+    const Bytes payload{0x0A, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    playing()->send(payload);
+    ASSERT_TRUE(pumpUntil([&] { return events.packets.size() == 2; }));
+    EXPECT_TRUE(arrivedAs(framing, events.packets[1], payload));
+
+    playing()->close();
+    ASSERT_TRUE(pumpUntil([&] { return events.closed == 1; }));
+    EXPECT_FALSE(net::Connection::instance()->isConnected());
+}
+
+INSTANTIATE_TEST_SUITE_P(DevServer, BothFramings, testing::Values(Framing::Binary, Framing::Lines),
+                         [](const auto& info) {
+                             return info.param == Framing::Binary ? "Binary" : "Lines";
+                         });
+
+TEST_F(EndToEnd, WithoutAServerTheClientAsksAndLeaveEndsIt) {
+    options.words = {"127.0.0.1", std::to_string(freePort())};
+    hp.messageBox.chooseNext(1);
+    EXPECT_EQ(client::runApplication(options), 0);
+    ASSERT_EQ(hp.messageBox.shown().size(), 1u);
+    const auto& box = hp.messageBox.shown()[0];
+    EXPECT_EQ(box.text, u"The server cannot be reached. Please try again later.");
+    EXPECT_EQ(box.labels, (std::vector<std::u16string>{u"Reconnect", u"Leave"}));
+    EXPECT_TRUE(traced("request exit"));
+    EXPECT_TRUE(traced("-ArchiveManager"));
+}
+
+TEST_F(EndToEnd, ReconnectReachesAServerStartedMeanwhileAndItsEndIsAnEvent) {
+    const uint16_t port = freePort();
+    hp.messageBox.whileAsking([&] { startServer(Framing::Binary, port); });
+    hp.messageBox.chooseNext(0);
+    startClient(port);
+    ASSERT_TRUE(pumpUntil([&] { return playing() != nullptr; }));
+    EXPECT_EQ(hp.messageBox.shown().size(), 1u);
+    // The server goes away with the client still in the game.
+    server.reset();
+    ASSERT_TRUE(pumpUntil([&] { return events.closed == 1; }));
+}
+
+TEST(DevServerOptions, CommandLine) {
+    std::string error;
+    auto o = parseOptions(
+        {"--port", "0", "--framing", "line", "--trace", "--require-version", "311"}, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->port, 0);
+    EXPECT_EQ(o->framing, Framing::Lines);
+    EXPECT_TRUE(o->trace);
+    EXPECT_EQ(o->requireVersion, 311);
+    EXPECT_EQ(parseOptions({}, error)->port, 2323);
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "70000"},
+                                                                 {"--port"},
+                                                                 {"--framing", "lines"},
+                                                                 {"--require-version", "x"},
+                                                                 {"--db"}}) {
+        EXPECT_FALSE(parseOptions(bad, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(DevServerTrace, PasswordsAreMasked) {
+    struct Case {
+        Bytes payload;
+        std::string text;
+    } cases[] = {
+        {{0x03, 2, 'm', 'e', 3, 'p', 'w', 'd'}, "|..me.***|"},
+        {{0x26, 1, 'a', 2, 'o', 'l', 2, 'n', 'w'}, "|&.a.**.**|"},
+        {{0x03, 2, 'm', 'e', 9, 'p'}, "|..me.p|"},  // cut short: nothing to mask, nothing read past
+        {{0x0E, 2, 'h', 'i'}, "|..hi|"},
+    };
+    for (const auto& c : cases) {
+        const std::string d = describePayload(c.payload);
+        EXPECT_NE(d.find(c.text), std::string::npos) << d;
+        EXPECT_EQ(d.find("pwd"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vs::devserver

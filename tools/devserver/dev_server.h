@@ -1,0 +1,155 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "net/packet_framing.h"
+#include "platform/host_resolver.h"
+#include "platform/wake_event.h"
+
+namespace vs::platform {
+class TcpListener;
+class TcpSocket;
+}  // namespace vs::platform
+
+namespace vs::devserver {
+
+struct Options {
+    platform::Ipv4Address address{127, 0, 0, 1};
+    uint16_t port = 2323;  // 0: any free port
+    net::Framing framing = net::Framing::Binary;
+    bool trace = false;
+    // Only this client version is accepted; others are refused.
+    std::optional<int> requireVersion;
+};
+
+// The command line without the program name; nothing (and the reason) when it is not understood.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
+const char* optionsHelp();
+
+// Where the server writes its log and trace lines.
+using LogSink = std::function<void(const std::string& line)>;
+
+class Server;
+
+// One client, from its connection to its end.
+class Session {
+  public:
+    enum class Phase {
+        Negotiating,  // the terminal: waits for the answer to DO TERMINAL-TYPE
+        Greeting,     // packet mode: waits for "marvu"
+        Version,      // waits for the version packet
+        Playing,      // accepted: payloads go to the handler
+    };
+
+    int id() const { return id_; }
+    Phase phase() const { return phase_; }
+    const std::string& terminalType() const { return terminalType_; }
+    int clientVersion() const { return version_; }
+    int clientBuild() const { return build_; }
+    bool closing() const { return closing_; }
+
+    // One payload (opcode first), enciphered where its opcode asks for it, framed as the
+    // server's option says, written as soon as the socket takes it.
+    void send(std::span<const uint8_t> payload);
+    // Ends the connection once everything queued is written.
+    void close();
+
+    Session(Server& server, int id, std::unique_ptr<platform::TcpSocket> socket);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+  private:
+    friend class Server;
+    void queue(std::span<const uint8_t> bytes);
+    void received(std::span<const uint8_t> bytes);
+    void negotiate(std::span<const uint8_t> bytes);
+    void payload(std::vector<uint8_t> payload);
+    void flush();
+    bool wantsWrite() const { return sent_ < out_.size(); }
+
+    Server& server_;
+    int id_;
+    std::unique_ptr<platform::TcpSocket> socket_;
+    Phase phase_ = Phase::Negotiating;
+    std::string terminal_;  // bytes of the negotiation so far
+    std::string terminalType_;
+    int version_ = 0, build_ = 0;
+    net::PacketReader reader_{net::sentInClear};
+    net::PacketWriter writer_{net::receivedInClear};
+    std::vector<uint8_t> out_;
+    size_t sent_ = 0;
+    bool closing_ = false;
+    bool dead_ = false;
+};
+
+// What the server does with clients that play. The default does nothing; the world the server
+// simulates and its scripts join here.
+class Handler {
+  public:
+    virtual ~Handler() = default;
+    // Every client payload as it arrived, before the server looks at it (the greeting and the
+    // version too): for tests and traces.
+    virtual void arrived(Session&, std::span<const uint8_t> payload) { (void)payload; }
+    // The client passed its greeting and version checks.
+    virtual void joined(Session&) {}
+    // A payload of a client that plays, deciphered (opcode first). In line framing it may end
+    // in up to two bytes of padding from its last group.
+    virtual void received(Session&, std::span<const uint8_t> payload) { (void)payload; }
+    virtual void left(Session&) {}
+};
+
+// The development game server: one thread around one poll, any number of clients.
+class Server {
+  public:
+    explicit Server(Options options, Handler* handler = nullptr, LogSink log = {});
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    bool listen(std::string& error);
+    uint16_t port() const;
+    const Options& options() const { return options_; }
+
+    // Waits at most timeoutMs (-1: no limit) for the sockets, then accepts, reads and writes.
+    void step(int timeoutMs);
+    // Steps until stop().
+    void run();
+    // Any thread, or a signal handler.
+    void stop();
+
+    size_t sessionCount() const { return sessions_.size(); }
+    Session* session(size_t i) { return i < sessions_.size() ? sessions_[i].get() : nullptr; }
+
+    // A line in the log; with the trace option only.
+    void log(const std::string& line);
+    void trace(const std::string& line);
+    void tracePayload(const Session& s, bool fromClient, std::span<const uint8_t> payload);
+
+  private:
+    friend class Session;
+    void accept();
+    void joined(Session& s);
+    void received(Session& s, std::span<const uint8_t> payload);
+
+    Options options_;
+    Handler* handler_;
+    Handler noHandler_;
+    LogSink log_;
+    std::unique_ptr<platform::TcpListener> listener_;
+    std::vector<std::unique_ptr<Session>> sessions_;
+    int nextId_ = 1;
+    std::atomic<bool> stop_{false};
+    platform::WakeEvent wake_;
+};
+
+// A payload as the trace shows it: hex bytes and the printable ones, passwords masked.
+std::string describePayload(std::span<const uint8_t> payload);
+
+}  // namespace vs::devserver
