@@ -214,7 +214,7 @@ TEST_F(EndToEnd, AScriptDrivesTheClientAndTheLogShowsWhatItSent) {
     auto script = Script::parse(
         "send kServerRequestCRC 0x1234\n"
         "expect checksum-answer 0x1234\n"
-        "send kServerClockProbe 9\n"
+        "send #104 9\n"
         "expect clock-answer 9 *\n"
         "wait 20\n"
         "send kServerMoveObject 4242 10 12 1   # an object the client does not hold\n"
