@@ -15,6 +15,7 @@ class DLPalette;
 
 namespace vs::graphics {
 
+class LightMap;
 using resources::PixMap;
 
 // The optional last argument of DrawPixMap: how the visible pixels of a keyed (mode 1) blit are
@@ -150,6 +151,19 @@ class Canvas : public base::LObject {
     // 2 and 3 DrawPixMap of the source's surface, with the source's opacity when it is ≤ 1.
     void CopyBits(const Canvas& source, const base::Rect& srcRect, const base::Rect& dstRect,
                   int mode);
+
+    // --- light and shadow (canvas_light.cpp) -----------------------------------------------------
+
+    // Scales every pixel of dstRect by the light level under it: the map's byte at srcRect's
+    // top-left plus the pixel's offset from dstRect's top-left. Pixels whose byte lies outside
+    // the map are left alone.
+    void LightBlit(const LightMap& lightMap, const base::Rect& srcRect, const base::Rect& dstRect);
+    // The sprite's silhouette (srcRect ∩ the picture, by its mask) squashed vertically by step
+    // and sheared by slant, its foot at dstRect's bottom + offset, darkened to
+    // ⌊darkness × 32 + 0.5⌋ / 32. Only mode 3 draws, and only with step > 0 and all three reals
+    // finite.
+    void DrawShadow(const PixMap& picture, const base::Rect& srcRect, const base::Rect& dstRect,
+                    int mode, float darkness, int32_t offset, float step, float slant);
 
     // The 16-bit colour of a base-palette index (0 outside 0 … 255).
     static uint16_t BaseColor(int32_t index);
