@@ -5,7 +5,7 @@ namespace vs::world {
 // Not built yet: a later change gives this manager its work. It keeps its place in the start-up
 // and shutdown order and does nothing.
 class HumanImageLib {
-public:
+  public:
     HumanImageLib() { instance_ = this; }
     ~HumanImageLib() {
         if (instance_ == this) instance_ = nullptr;
@@ -14,7 +14,7 @@ public:
     HumanImageLib& operator=(const HumanImageLib&) = delete;
     static HumanImageLib* instance() { return instance_; }
 
-private:
+  private:
     static inline HumanImageLib* instance_ = nullptr;
 };
 

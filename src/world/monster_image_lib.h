@@ -5,7 +5,7 @@ namespace vs::world {
 // Not built yet: a later change gives this manager its work. It keeps its place in the start-up
 // and shutdown order and does nothing.
 class MonsterImageLib {
-public:
+  public:
     MonsterImageLib() { instance_ = this; }
     ~MonsterImageLib() {
         if (instance_ == this) instance_ = nullptr;
@@ -14,7 +14,7 @@ public:
     MonsterImageLib& operator=(const MonsterImageLib&) = delete;
     static MonsterImageLib* instance() { return instance_; }
 
-private:
+  private:
     static inline MonsterImageLib* instance_ = nullptr;
 };
 
