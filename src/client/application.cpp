@@ -223,7 +223,7 @@ void Application::baseShutDown() {
     }
     if (noticeBus_) {
         trace("notify term");
-        noticeBus_->Notify(this, base::fourcc("term"));
+        noticeBus_->Broadcast(this, base::fourcc("term"));
     }
     if (auto* w = Window::instance()) w->showSystemCursor(true);
     destroy(soundMan_, "SoundMan");
