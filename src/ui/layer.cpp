@@ -140,8 +140,9 @@ bool ScreenPane::Compose(graphics::Surface& back, std::span<Layer* const> layers
     // to the layers beneath.
     for (size_t i = n; i-- > 0;) collect(*layers[i], work[i], exposed);
 
-    // Everything above a composed area is composed again. Where that reaches a blended pane,
-    // whatever lies beneath it must be fresh, or it would be blended twice.
+    // Everything above a composed area is composed again. Copies and keyed copies put the same
+    // pixels over what the screen already holds there, but a blended pane must be blended over
+    // a picture composed afresh from the bottom, or it would be blended twice.
     std::vector<DirtyArea> drawn(n);
     auto grow = [&](size_t upTo) {
         for (size_t l = 0; l <= upTo; ++l) {
@@ -153,7 +154,7 @@ bool ScreenPane::Compose(graphics::Surface& back, std::span<Layer* const> layers
     for (size_t m = n; m-- > 1;) {
         for (const Rect& vis : work[m].blended) {
             const DirtyArea r = drawn[m] & vis;
-            if (drawn[m - 1].contains(r)) continue;
+            if (drawn[0].contains(r)) continue;
             for (size_t k = 0; k < m; ++k) work[k].root |= r;
             grow(m - 1);
         }
@@ -268,6 +269,8 @@ void ScreenPane::draw(Layer& layer, Rect& total) {
                 if (dirty && p.DrawModeValue() != kHidden) {
                     const Rect r = mine.rect().intersect(p.GetBounds()).intersect(p.ClipArea());
                     const Rect s = r.offset(pos.x, pos.y).intersect(kScreen);
+                    if (getenv("VS_DBG") && s.contains(base::Point{371, 345}))
+                        fprintf(stderr, "compose %p mode %d\n", (void*)&p, p.DrawModeValue());
                     if (!s.empty()) {
                         p.ComposeOnto(screen, s.offset(-pos.x, -pos.y), s);
                         total = total.unite(s);

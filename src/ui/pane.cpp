@@ -64,7 +64,12 @@ void Pane::SetBounds(const Rect& bounds) {
 
 void Pane::Show() {
     visible_ = true;
-    if (drawMode_ != kHidden) Invalidate(GetBounds());
+    if (drawMode_ != kHidden) {
+        Invalidate(GetBounds());
+    } else if (Pane* parent = GetParent()) {
+        // Nothing of the pane itself shows, but its children do again.
+        parent->Invalidate(GetBoundsInParent());
+    }
 }
 
 void Pane::Hide() {
@@ -216,8 +221,8 @@ void Pane::MarkDirty(const Rect& rect) {
     if (!node_ || !layer_) return;
     const Rect local = rect.intersect(GetBounds());
     if (local.empty()) return;
-    node_->dirtyArea |= local;
-    node_->dirty = true;
+    // Only through the layer root: from there the marks reach the node clipped by every
+    // ancestor, as all composition is.
     const Point p = GetScreenPosition();
     const bool opaque = drawMode_ == kCopy && HasSurface() && IsShowing();
     layer_->markDirty(local.offset(p.x, p.y), !opaque);
