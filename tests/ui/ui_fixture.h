@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,12 +62,14 @@ class PatternPane : public ui::Pane {
     int* destroyed_ = nullptr;
     bool consume_ = false;
     std::vector<int>* log_ = nullptr;
+    std::function<void()> onEvent_;
     app::InputEvent last_;
 
   private:
     bool record(const app::InputEvent& e) {
         if (log_) log_->push_back(id_);
         last_ = e;
+        if (onEvent_) onEvent_();
         return consume_;
     }
 };
