@@ -91,8 +91,13 @@ Rect Pane::GetBoundsInParent() const {
 }
 
 void Pane::SetRect(const Rect& rect) {
+    // The size in 64 bits: a rectangle spanning the whole int32 range must not wrap into a small
+    // one.
+    const int64_t w = int64_t(rect.right) - rect.left, h = int64_t(rect.bottom) - rect.top;
+    if (w > kMaxSurfaceSide || h > kMaxSurfaceSide)
+        throw app::DDError(kInvalidParams, "surface too large");
     position_ = {rect.left, rect.top};
-    SetBounds(rect.offset(-rect.left, -rect.top));
+    SetBounds({0, 0, int32_t(std::max<int64_t>(w, 0)), int32_t(std::max<int64_t>(h, 0))});
 }
 
 void Pane::Attach(const Rect& rect, Pane* sibling, Pane* parent, Layer* layer) {

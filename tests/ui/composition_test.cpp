@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/error.h"
 #include "graphics/canvas.h"
 #include "support/pixel_formats.h"
 #include "ui/ui_fixture.h"
@@ -202,6 +203,35 @@ TEST_P(CompositionTest, AClosedPaneLeavesNoPixelsAndItsAreaIsPresented) {
 }
 
 VS_INSTANTIATE_IN_BOTH_FORMATS(CompositionTest);
+
+}  // namespace
+}  // namespace vs::test
+
+namespace vs::test {
+namespace {
+
+class PaneSurfaceTest : public UiFixture {};
+
+TEST_F(PaneSurfaceTest, SurfacesFollowTheBoundsAndAbsurdSizesAreRefused) {
+    PatternPane flat(1);
+    flat.Attach({10, 10, 10, 50}, nullptr, nullptr, raw[ui::kBaseLayer]);
+    frame();
+    EXPECT_FALSE(flat.HasSurface());
+    EXPECT_FALSE(flat.IsShowing());
+    EXPECT_EQ(flat.paints_, 0);
+
+    PatternPane tall(2);
+    tall.Attach({0, 0, 100, 4096}, nullptr, nullptr, raw[ui::kBaseLayer]);
+    EXPECT_EQ(tall.SurfaceRect(), (Rect{0, 0, 100, 4096}));  // as asked, never reshaped
+    EXPECT_THROW(tall.SetRect({0, 0, 16385, 10}), app::DDError);
+    EXPECT_THROW(tall.SetRect({INT32_MIN, 0, INT32_MAX, 10}), app::DDError);
+    EXPECT_EQ(tall.GetBounds(), (Rect{0, 0, 100, 4096}));
+    // Growing both ways shows the whole new surface; shrinking cuts the clip.
+    tall.SetRect({0, 0, 50, 20});
+    EXPECT_EQ(tall.ClipArea(), (Rect{0, 0, 50, 20}));
+    tall.SetRect({0, 0, 80, 30});
+    EXPECT_EQ(tall.ClipArea(), (Rect{0, 0, 80, 30}));
+}
 
 }  // namespace
 }  // namespace vs::test

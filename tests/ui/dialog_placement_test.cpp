@@ -19,7 +19,7 @@ struct PlaceCase {
 };
 
 class DialogPlacementTest : public UiFixture {
-protected:
+  protected:
     app::Settings settings;
 };
 
@@ -42,7 +42,8 @@ TEST_F(DialogPlacementTest, SavedPositionsPlaceTheDialogAndKeepACornerReachable)
         EXPECT_EQ(ui::PlaceDialog(3, c.asked), c.placed) << c.what;
     }
     // A slot outside 0 … 15 has no saved position: only the reachability rule applies.
-    for (int slot : {-1, 16, 1000}) EXPECT_EQ(ui::PlaceDialog(slot, {0, 600, 100, 700}), (Rect{0, 430, 100, 530}));
+    for (int slot : {-1, 16, 1000})
+        EXPECT_EQ(ui::PlaceDialog(slot, {0, 600, 100, 700}), (Rect{0, 430, 100, 530}));
 }
 
 TEST_F(DialogPlacementTest, AfterADragTheSlotKeepsItsKindAndTakesTheNewRectangle) {
