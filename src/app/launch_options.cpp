@@ -67,6 +67,12 @@ ParseResult parseLaunchOptions(const std::vector<std::string>& args) {
         } else if (a == "--smoke-shot") {
             if (!value(v)) return r;
             o.smokeShot = v;
+        } else if (a == "--scene-shot") {
+            if (!value(v)) return r;
+            o.sceneShot = v;
+            o.noConnect = true;
+        } else if (a == "--night") {
+            o.night = true;
         } else if (a == "--trace-packets") {
             o.tracePackets = true;
         } else if (a == "--software-renderer") {
@@ -109,6 +115,8 @@ const char* launchOptionsHelp() {
            "  --no-connect          stay on the first screen without connecting to a server\n"
            "  --smoke-test          start, reach the first screen, save a screenshot, exit\n"
            "  --smoke-shot FILE     where --smoke-test saves its PNG (default smoke.png)\n"
+           "  --scene-shot FILE     draw the demo village into a PNG after start-up, exit\n"
+           "  --night               --scene-shot draws the village by night\n"
            "  --version             print the version and exit\n"
            "  --help                print this text and exit\n";
 }

@@ -23,6 +23,8 @@ struct LaunchOptions {
     bool softwareRenderer = false;           // --software-renderer
     bool testPattern = false;                // --test-pattern (a picture to check the screen by)
     bool noConnect = false;                  // --no-connect (the smoke test implies it)
+    std::string sceneShot;                   // --scene-shot FILE (a picture of the demo village)
+    bool night = false;                      // --night (the scene shot by night)
     bool help = false;                       // --help
     bool version = false;                    // --version
 

@@ -222,6 +222,7 @@ private:
     std::unique_ptr<base::LObject> titleScreen_;
     std::unique_ptr<base::LObject> smokeTimer_;
     std::filesystem::path smokeShot_;
+    std::filesystem::path sceneShot_;
 };
 
 // The entry point's work once the platform exists: build the application, start it up, run the

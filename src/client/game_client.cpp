@@ -39,6 +39,7 @@
 #include "world/item_image_lib.h"
 #include "world/light_image_lib.h"
 #include "world/monster_image_lib.h"
+#include "world/scene_shot.h"
 #include "world/static_obj_image_lib.h"
 #include "world/tile_image_lib.h"
 
@@ -114,6 +115,7 @@ void GameClient::startUp() {
     std::error_code ec;
     const std::string shot = options_.smokeShot.empty() ? "smoke.png" : options_.smokeShot;
     smokeShot_ = std::filesystem::absolute(shot, ec);
+    if (!options_.sceneShot.empty()) sceneShot_ = std::filesystem::absolute(options_.sceneShot, ec);
     Application::startUp();
     create(idleWatcher_, "IdleWatcher", uint32_t(20000));
     trace("start Connection");
@@ -181,6 +183,12 @@ void GameClient::openFirstScreen() {
     VS_INFO("start-up complete");
     if (options_.testPattern) showTestPattern(*display_, paletteManager_.get());
     if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
+    if (!sceneShot_.empty()) {
+        world::SceneOptions scene;
+        scene.night = options_.night;
+        world::saveSceneShot(sceneShot_, scene);
+        requestExit();
+    }
 }
 
 void GameClient::shutDown() {

@@ -13,15 +13,18 @@ using graphics::LightMap;
 LightImageLib::LightImageLib() {
     auto t = tables::parseLightTable(readEntry("LIGHT.TBL"));
     if (t.damaged) VS_WARN("LIGHT.TBL has damaged values");
-    images_.resize(t.lights.size());
-    for (size_t i = 0; i < t.lights.size(); ++i) {
-        const tables::LightInfo& l = t.lights[i];
-        if (l.rx < 1 || l.ry < 1 || l.rx > kMaxRadius || l.ry > kMaxRadius) continue;
-        images_[i].Create(2 * l.rx + 1, 2 * l.ry + 1);
-        images_[i].EllipseGradient(l.rx, l.ry, l.r0, l.rx, l.ry, graphics::lightLevel(l.intensity),
-                                   0, l.exponent, LightMap::kSet);
-    }
+    images_.reserve(t.lights.size());
+    for (const tables::LightInfo& l : t.lights) images_.push_back(makeImage(l));
     instance_ = this;
+}
+
+LightMap LightImageLib::makeImage(const tables::LightInfo& l) {
+    LightMap m;
+    if (l.rx < 1 || l.ry < 1 || l.rx > kMaxRadius || l.ry > kMaxRadius) return m;
+    m.Create(2 * l.rx + 1, 2 * l.ry + 1);
+    m.EllipseGradient(l.rx, l.ry, l.r0, l.rx, l.ry, graphics::lightLevel(l.intensity), 0,
+                      l.exponent, LightMap::kSet);
+    return m;
 }
 
 LightImageLib::~LightImageLib() {

@@ -26,6 +26,8 @@ class LightImageLib {
     void GetLightRect(int32_t light, base::Rect& rect) const;
     void AddLight(graphics::LightMap& map, int32_t x, int32_t y, int32_t light) const;
     void SubtractLight(graphics::LightMap& map, int32_t x, int32_t y, int32_t light) const;
+    // The image of a light: empty without a valid size.
+    static graphics::LightMap makeImage(const tables::LightInfo& light);
     // Null without an image.
     const graphics::LightMap* image(int32_t light) const;
 

@@ -1,5 +1,7 @@
 #include "world/static_obj_image_lib.h"
 
+#include <algorithm>
+
 #include "graphics/canvas.h"
 #include "graphics/light_map.h"
 #include "world/image_lib_support.h"
@@ -86,6 +88,30 @@ bool StaticObjImageLib::opaque(const tables::ObjectInfo& o, int64_t x, int64_t y
     const Rect& b = frame.bounds();
     return frame.pixels8()[size_t(p.y - b.top) * size_t(frame.rowWidth()) + size_t(p.x - b.left)] !=
            0;
+}
+
+bool StaticObjImageLib::ObjectPicture(int32_t number, resources::PixMap& out) const {
+    const auto* o = GetObjectInfo(number);
+    if (!o || o->height() == 0) return false;
+    const int32_t n = o->height();
+    out.Alloc8(kTile, kTile * n);
+    auto* px = const_cast<uint8_t*>(out.pixels8());
+    std::fill_n(px, size_t(kTile) * size_t(kTile * n), uint8_t(0));
+    for (int32_t j = 0; j < n; ++j) {
+        const resources::PixMap frame = frameOf(frames_.get(), o->pieces[size_t(n - 1 - j)]);
+        if (!frame.hasPixels()) continue;
+        const Rect& b = frame.bounds();
+        const Rect inside = b.intersect({0, 0, kTile, kTile});
+        for (int32_t y = inside.top; y < inside.bottom; ++y) {
+            for (int32_t x = inside.left; x < inside.right; ++x) {
+                const uint8_t v = frame.pixels8()[size_t(y - b.top) * size_t(frame.rowWidth()) +
+                                                  size_t(x - b.left)];
+                if (v) px[size_t(j * kTile + y) * kTile + size_t(x)] = v;
+            }
+        }
+    }
+    out.BuildMask();
+    return out.CheckMask();
 }
 
 bool StaticObjImageLib::HitObject(int32_t number, int32_t x, int32_t y) const {

@@ -46,6 +46,9 @@ class StaticObjImageLib {
     void DrawObject(graphics::Canvas& target, base::Point topLeft, int32_t number,
                     graphics::LightMap* lightMap, float brightness, const SeeThrough* seeThrough,
                     int lightOp = 1) const;
+    // The whole object as one owned picture with a mask, the top piece at its top (for its cast
+    // shadow); false for an invalid number.
+    bool ObjectPicture(int32_t number, resources::PixMap& out) const;
     // Opaque at (x, y) or one of its four neighbours; origin at the top of the topmost piece.
     bool HitObject(int32_t number, int32_t x, int32_t y) const;
 

@@ -300,7 +300,7 @@ PieceSet buildPieces() {
         art::fillRect(l, 9, 5, 7, 7, uint8_t(kFireCycleFirst + 3));
         art::fillRect(l, 11, 6, 3, 5, uint8_t(kFireCycleFirst + 5));
         art::fillRect(l, 6, 2, 13, 2, shade(kGrey, 6));
-        s.add(l, kLampLight, 2, kBlockAll, 0);
+        s.add(l, kLampLight, 1, kBlockAll, 0);
     }
     return s;
 }
@@ -659,7 +659,7 @@ Grid demoVillage() {
                     c.tile = kTileWood;
                     break;
                 default:
-                    c.tile = uint16_t(kGrass + n % 2);
+                    c.tile = uint16_t(kTileGrass + n % 2);
                     break;
             }
             const std::string key = "TYbr-|+WNDOL";
