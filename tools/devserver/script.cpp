@@ -29,18 +29,6 @@ bool hasWildcards(const TextValues& values) {
     return false;
 }
 
-std::string hexOf(std::span<const uint8_t> bytes) {
-    std::string s = "<";
-    for (size_t i = 0; i < bytes.size(); ++i) s += strprintf(i ? " %02x" : "%02x", bytes[i]);
-    return s + ">";
-}
-
-// A command as the log shows it: by name when the catalogue reads it, else in hex.
-std::string shownCommand(std::span<const uint8_t> payload) {
-    if (auto c = net::parseClientCommand(payload)) return describeCommand(*c);
-    return hexOf(payload) + " (not a command the catalogue reads)";
-}
-
 // One line: its directive and what follows it.
 class LineParser {
   public:
@@ -107,7 +95,7 @@ class LineParser {
                 return false;
             }
             step_.payload = v->front().bytes;
-            step_.shown = hexOf(step_.payload);
+            step_.shown = formatBytes(step_.payload);
             return true;
         }
         const std::string name = word();
@@ -289,8 +277,8 @@ void ScriptRun::advance(uint32_t nowMs) {
 
 bool ScriptRun::expect(const ScriptStep& step, uint32_t nowMs) {
     while (!arrived_.empty() && ignored_.count(arrived_.front()[0])) {
-        link_.log(
-            strprintf("line %d: ignored %s", step.line, shownCommand(arrived_.front()).c_str()));
+        link_.log(strprintf("line %d: ignored %s", step.line,
+                            describeTraffic(arrived_.front(), true).c_str()));
         arrived_.erase(arrived_.begin());
     }
     if (arrived_.empty()) {
@@ -305,8 +293,8 @@ bool ScriptRun::expect(const ScriptStep& step, uint32_t nowMs) {
     arrived_.erase(arrived_.begin());
     const auto command = net::parseClientCommand(payload);
     if (!command) {
-        fail(step,
-             strprintf("%s expected, got %s", step.shown.c_str(), shownCommand(payload).c_str()));
+        fail(step, strprintf("%s expected, got %s", step.shown.c_str(),
+                             describeTraffic(payload, true).c_str()));
         return false;
     }
     const std::string got = describeCommand(*command);

@@ -97,7 +97,7 @@ class LineReader {
                 return true;
             }
             const char c = s_[at_];
-            if (c == close) {
+            if (close && c == close) {
                 ++at_;
                 return true;
             }
@@ -264,10 +264,7 @@ void formatValue(std::string& out, const TextValue& v) {
             formatText(out, v.text);
             break;
         case Kind::Bytes:
-            out += '<';
-            for (size_t i = 0; i < v.bytes.size(); ++i)
-                out += strprintf(i ? " %02x" : "%02x", v.bytes[i]);
-            out += '>';
+            out += formatBytes(v.bytes);
             break;
         case Kind::List:
         case Kind::Record:
@@ -763,6 +760,12 @@ std::optional<TextValues> parseValues(std::string_view line, std::string& error,
         return std::nullopt;
     }
     return v;
+}
+
+std::string formatBytes(std::span<const uint8_t> bytes) {
+    std::string s = "<";
+    for (size_t i = 0; i < bytes.size(); ++i) s += strprintf(i ? " %02x" : "%02x", bytes[i]);
+    return s + ">";
 }
 
 std::string formatValues(const TextValues& values) {

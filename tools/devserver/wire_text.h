@@ -45,6 +45,7 @@ using TextValues = std::vector<TextValue>;
 std::optional<TextValues> parseValues(std::string_view line, std::string& error,
                                       size_t columnBase = 0);
 std::string formatValues(const TextValues& values);
+std::string formatBytes(std::span<const uint8_t> bytes);
 // Names in scripts: server messages by their debug names ("kServerMove", "#57"), client
 // commands by theirs with hyphens for spaces ("checksum-answer"); "#N" names opcode N in
 // either direction.
