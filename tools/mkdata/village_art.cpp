@@ -431,7 +431,11 @@ std::vector<SpriteFrame> effectFrames() {
                 if (std::abs(dx) > width || noise(x, y + i * 31, 101) < 30 * dy) continue;
                 const int heat =
                     int(8 * (1.0 - std::abs(dx) / std::max(width, 0.01)) * (1.0 - dy * 0.6));
-                f.at(x, y) = uint8_t(kFireCycleFirst + std::clamp(heat, 0, 7));
+                // Red and orange outside, a flickering core.
+                const int h = std::clamp(heat, 0, 7);
+                f.at(x, y) = h < 2   ? shade(kRed, 10 + 2 * h)
+                             : h < 4 ? shade(kGold, 8 + 2 * h)
+                                     : uint8_t(kFireCycleFirst + h);
             }
         }
         out.push_back(f);
