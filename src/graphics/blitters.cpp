@@ -388,6 +388,10 @@ void selectBlitIsa(BlitIsa isa) {
     gIsa = isa;
 }
 
+BlitIsa selectedBlitIsa() {
+    return gIsa;
+}
+
 const BlitFunctions& blitFunctions(PixelFormat format) {
     return blitFunctions(format, gIsa);
 }

@@ -78,6 +78,7 @@ enum class BlitIsa : uint8_t { Baseline, Avx2 };
 // has unless selectBlitIsa chose another; tests run every set).
 const BlitFunctions& blitFunctions();
 void selectBlitIsa(BlitIsa isa);
+BlitIsa selectedBlitIsa();
 const BlitFunctions& blitFunctions(PixelFormat format);
 // A particular set, for tests and benchmarks; false when this machine cannot run it.
 bool blitIsaAvailable(BlitIsa isa);

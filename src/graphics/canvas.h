@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "base/lobject.h"
 #include "base/rect.h"
@@ -13,6 +15,7 @@ class DLPalette;
 
 namespace vs::graphics {
 
+class LightMap;
 using resources::PixMap;
 
 // The optional last argument of DrawPixMap: how the visible pixels of a keyed (mode 1) blit are
@@ -149,8 +152,48 @@ class Canvas : public base::LObject {
     void CopyBits(const Canvas& source, const base::Rect& srcRect, const base::Rect& dstRect,
                   int mode);
 
+    // --- light and shadow (canvas_light.cpp) -----------------------------------------------------
+
+    // Scales every pixel of dstRect by the light level under it: the map's byte at srcRect's
+    // top-left plus the pixel's offset from dstRect's top-left. Pixels whose byte lies outside
+    // the map are left alone.
+    void LightBlit(const LightMap& lightMap, const base::Rect& srcRect, const base::Rect& dstRect);
+    // The sprite's silhouette (srcRect ∩ the picture, by its mask) squashed vertically by step
+    // and sheared by slant, its foot at dstRect's bottom + offset, darkened to
+    // ⌊darkness × 32 + 0.5⌋ / 32. Only mode 3 draws, and only with step > 0 and all three reals
+    // finite.
+    void DrawShadow(const PixMap& picture, const base::Rect& srcRect, const base::Rect& dstRect,
+                    int mode, float darkness, int32_t offset, float step, float slant);
+
     // The 16-bit colour of a base-palette index (0 outside 0 … 255).
     static uint16_t BaseColor(int32_t index);
+
+    // --- text (canvas_text.cpp) -----------------------------------------------------------------
+    // The pen is an x and a baseline y; lines are 12 pixels. Text background modes 0 and 2 first
+    // fill the text's box with the fill colour (copied or blended); the glyphs are then drawn
+    // keyed (modes 0, 1), keyed blend (2, 3) or not at all (other modes), outline and shadow
+    // pixels in the text background colour.
+
+    // Draws at the pen; the pen advances by the text's width.
+    void DrawText(std::u16string_view text);
+    // Wraps the text into lines that fit the rectangle's width (character by character, at least
+    // one a line; a space starting a later line is skipped), the first baseline at rect.top + 12,
+    // while the baseline stays within rect.bottom. Lines are placed by the alignment. The pen is
+    // left where it was.
+    void DrawTextInRect(std::u16string_view text, const base::Rect& rect);
+    // The number of lines DrawTextInRect makes of the text at this width, however tall.
+    int32_t TextLineCount(std::u16string_view text, int32_t width);
+    int32_t TextWidth(std::u16string_view text);
+    // How many leading characters fit the width.
+    size_t FittingCount(std::u16string_view text, int32_t width);
+    // The length without trailing tabs, carriage returns and spaces.
+    static size_t TrimmedLength(std::u16string_view text);
+    // When the text is wider than the width, cuts it so that it and the suffix fit and appends
+    // the suffix.
+    void FitWithSuffix(std::u16string& buffer, std::u16string_view suffix, int32_t width);
+    // Line placement: 0 left, 1 centred, 2 right; other values left.
+    void SetAlignment(uint8_t alignment) { alignment_ = alignment; }
+    uint8_t Alignment() const { return alignment_; }
 
   private:
     uint16_t* pixelAt(int32_t x, int32_t y);
@@ -179,6 +222,7 @@ class Canvas : public base::LObject {
     uint8_t textBackMode_ = 1;
     int16_t fontId_ = 0;
     float opacity_ = 0.5f;
+    uint8_t alignment_ = 0;
 };
 
 }  // namespace vs::graphics

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "devserver/script.h"
+#include "net/server_message_rules.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -75,12 +78,12 @@ class EndToEnd : public client::test::ClientFixture {
         frameClock_.reset();
     }
 
-    void startServer(Framing framing, uint16_t port = 0) {
+    void startServer(Framing framing, uint16_t port = 0, Handler* handler = nullptr) {
         Options o;
         o.port = port;
         o.framing = framing;
         o.trace = true;
-        server = std::make_unique<Server>(o, &payloads,
+        server = std::make_unique<Server>(o, handler ? handler : &payloads,
                                           [this](const std::string& l) { log.push_back(l); });
         std::string error;
         ASSERT_TRUE(server->listen(error)) << error;
@@ -188,6 +191,80 @@ TEST_F(EndToEnd, ReconnectReachesAServerStartedMeanwhileAndItsEndIsAnEvent) {
     // The server goes away with the client still in the game.
     server.reset();
     ASSERT_TRUE(pumpUntil([&] { return events.closed == 1; }));
+}
+
+// What the world view will do with every packet: the rules that answer at once or ask for an
+// object the world does not hold (this world holds none).
+class Answers final : public app::EventHandler, net::ObjectDirectory, net::CommandSender {
+  public:
+    bool OnPacket(const app::InputEvent& e) override {
+        if (e.subKind != 0) return false;
+        const auto m = net::parseServerMessage(e.data);
+        if (m && !net::dropForUnknownObject(*m, *this, *this)) net::answerAtOnce(*m, 77, *this);
+        return false;
+    }
+    bool holdsObject(uint32_t) const override { return false; }
+    void send(std::span<const uint8_t> payload) override {
+        net::Connection::instance()->send(payload);
+    }
+};
+
+TEST_F(EndToEnd, AScriptDrivesTheClientAndTheLogShowsWhatItSent) {
+    std::string error;
+    auto script = Script::parse(
+        "send kServerRequestCRC 0x1234\n"
+        "expect checksum-answer 0x1234\n"
+        "send kServerClockProbe 9\n"
+        "expect clock-answer 9 *\n"
+        "wait 20\n"
+        "send kServerMoveObject 4242 10 12 1   # an object the client does not hold\n"
+        "expect request-object 4242\n"
+        "send #75 <0e 00 02 68 69>             # sent back as it came: a say command\n"
+        "expect say 0 \"hi\"\n",
+        error);
+    ASSERT_TRUE(script) << error;
+    ScriptPlayer player(std::move(*script));
+    startServer(Framing::Binary, 0, &player);
+    startClient(server->port());
+    Answers answers;
+    app::EventDispatcher::instance()->insert(&answers);
+    const bool ended = pumpUntil([&] { return player.state() != ScriptRun::State::Running; });
+    app::EventDispatcher::instance()->remove(&answers);
+    ASSERT_TRUE(ended) << testing::PrintToString(log);
+    EXPECT_EQ(player.state(), ScriptRun::State::Passed) << player.failure();
+
+    // The trace names every command the client sent once it played.
+    std::vector<std::string> commands;
+    for (const auto& l : log) {
+        if (l.rfind("[1] <- ", 0) == 0) commands.push_back(l.substr(7));
+    }
+    ASSERT_EQ(commands.size(), 6u) << testing::PrintToString(log);
+    EXPECT_EQ(commands[0], "6 bytes: 6D 61 72 76 75 00 |marvu.|");
+    EXPECT_EQ(commands[1].rfind("version ", 0), 0u);
+    EXPECT_EQ((std::vector<std::string>(commands.begin() + 2, commands.end())),
+              (std::vector<std::string>{"checksum-answer 4660", "clock-answer 9 77",
+                                        "request-object 4242", "say 0 \"hi\""}));
+    EXPECT_TRUE(logged("[1] line 9: got say 0 \"hi\""));
+    EXPECT_TRUE(logged("[1] script passed"));
+}
+
+TEST_F(EndToEnd, AScriptThatFailsSaysWhy) {
+    std::string error;
+    auto script = Script::parse("send kServerRequestCRC 1\nexpect checksum-answer 2\n", error);
+    ASSERT_TRUE(script) << error;
+    ScriptPlayer player(std::move(*script));
+    startServer(Framing::Lines, 0, &player);
+    startClient(server->port());
+    Answers answers;
+    app::EventDispatcher::instance()->insert(&answers);
+    const bool ended = pumpUntil([&] { return player.state() != ScriptRun::State::Running; });
+    app::EventDispatcher::instance()->remove(&answers);
+    ASSERT_TRUE(ended) << testing::PrintToString(log);
+    EXPECT_EQ(player.state(), ScriptRun::State::Failed);
+    EXPECT_TRUE(
+        logged("[1] script failed: line 2: checksum-answer 2 expected, got "
+               "checksum-answer 1"))
+        << testing::PrintToString(log);
 }
 
 TEST(DevServerOptions, CommandLine) {

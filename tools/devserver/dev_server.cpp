@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "base/byte_io.h"
 #include "base/log.h"
+#include "devserver/wire_text.h"
 #include "platform/tcp_socket.h"
 
 namespace vs::devserver {
@@ -109,6 +110,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.requireVersion = int(n);
         } else if (a == "--trace") {
             o.trace = true;
+        } else if (a == "--script") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            o.script = *v;
         } else {
             error = "unknown argument: " + a;
             return std::nullopt;
@@ -124,7 +129,9 @@ const char* optionsHelp() {
            "  --address A           IPv4 address to listen on (default 127.0.0.1)\n"
            "  --framing F           binary or line: the framing chosen for every client\n"
            "  --require-version N   refuse clients whose version is not N\n"
-           "  --trace               log every payload in both directions\n";
+           "  --trace               log every payload in both directions\n"
+           "  --script FILE         play FILE against the first client, then stop;\n"
+           "                        exit status 0 when it passed, 1 when it failed\n";
 }
 
 std::string describePayload(std::span<const uint8_t> payload) {
@@ -147,6 +154,15 @@ std::string describePayload(std::span<const uint8_t> payload) {
         text += (b >= 32 && b < 127) ? char(b) : '.';
     }
     return strprintf("%zu bytes: %s|%s|", shown.size(), hex.c_str(), text.c_str());
+}
+
+std::string describeTraffic(std::span<const uint8_t> payload, bool fromClient) {
+    if (fromClient) {
+        if (auto c = net::parseClientCommand(payload)) return describeCommand(*c);
+    } else if (auto m = net::parseServerMessage(payload)) {
+        return describeMessage(*m);
+    }
+    return describePayload(payload);
 }
 
 // ---- a session ---------------------------------------------------------------------------------
@@ -247,28 +263,25 @@ void Session::payload(std::vector<uint8_t> p) {
             phase_ = Phase::Version;
             return;
         case Phase::Version: {
-            base::ByteReader r(p);
-            const uint8_t opcode = r.u8();
-            const uint16_t version = r.u16be();
-            const uint8_t mark = r.u8();
-            const uint16_t build = r.u16be();
+            // Exactly the seven bytes of the version packet (line framing may pad them).
+            const auto version = net::parseCmdVersion(p);
             const bool framed =
                 p.size() == kVersionPacketBytes ||
                 (framing == net::Framing::Lines && p.size() <= kVersionPacketBytes + 2);
-            if (!r.ok() || !framed || opcode != 0x00 || mark != 0xC5) {
+            if (!version || !framed || p[3] != 0xC5) {
                 server_.log(strprintf("[%d] not a version packet; closing", id_));
                 close();
                 return;
             }
-            version_ = version;
-            build_ = build;
+            version_ = version->version;
+            build_ = version->build;
             const auto& required = server_.options().requireVersion;
             const bool accepted = !required || *required == version_;
             server_.trace(strprintf("[%d] version %d build %d: %s", id_, version_, build_,
                                     accepted ? "accepted" : "refused"));
-            // The version check's answer: 0 accepted, 1 refused.
-            const uint8_t answer[] = {0x00, uint8_t(accepted ? 0 : 1)};
-            send(answer);
+            net::MsgVersionCheck answer;
+            answer.result = accepted ? answer.kAccepted : answer.kRefused;
+            send(net::build(answer));
             if (accepted) {
                 phase_ = Phase::Playing;
                 server_.joined(*this);
@@ -322,7 +335,7 @@ void Server::trace(const std::string& line) {
 void Server::tracePayload(const Session& s, bool fromClient, std::span<const uint8_t> payload) {
     if (!options_.trace) return;
     log_(strprintf("[%d] %s %s", s.id(), fromClient ? "<-" : "->",
-                   describePayload(payload).c_str()));
+                   describeTraffic(payload, fromClient).c_str()));
 }
 
 void Server::joined(Session& s) {
@@ -380,10 +393,11 @@ void Server::step(int timeoutMs) {
             ++it;
         }
     }
+    handler_->tick();
 }
 
 void Server::run() {
-    while (!stop_) step(-1);
+    while (!stop_) step(handler_->dueInMs());
 }
 
 void Server::stop() {

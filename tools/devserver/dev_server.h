@@ -26,6 +26,8 @@ struct Options {
     bool trace = false;
     // Only this client version is accepted; others are refused.
     std::optional<int> requireVersion;
+    // Script mode: the script file played against the first client (script.h).
+    std::string script;
 };
 
 // The command line without the program name; nothing (and the reason) when it is not understood.
@@ -53,6 +55,7 @@ class Session {
     int clientVersion() const { return version_; }
     int clientBuild() const { return build_; }
     bool closing() const { return closing_; }
+    Server& server() const { return server_; }
 
     // One payload (opcode first), enciphered where its opcode asks for it, framed as the
     // server's option says, written as soon as the socket takes it.
@@ -103,6 +106,10 @@ class Handler {
     // in up to two bytes of padding from its last group.
     virtual void received(Session&, std::span<const uint8_t> payload) { (void)payload; }
     virtual void left(Session&) {}
+    // After every step of the server, and when dueInMs() has passed.
+    virtual void tick() {}
+    // How long the server may wait for its sockets before tick() has work; -1: no limit.
+    virtual int dueInMs() { return -1; }
 };
 
 // The development game server: one thread around one poll, any number of clients.
@@ -119,7 +126,7 @@ class Server {
 
     // Waits at most timeoutMs (-1: no limit) for the sockets, then accepts, reads and writes.
     void step(int timeoutMs);
-    // Steps until stop().
+    // Steps until stop(), waking for the handler's ticks.
     void run();
     // Any thread, or a signal handler.
     void stop();
@@ -151,5 +158,8 @@ class Server {
 
 // A payload as the trace shows it: hex bytes and the printable ones, passwords masked.
 std::string describePayload(std::span<const uint8_t> payload);
+// A payload as the trace shows it: a command (fromClient) or message by name with its fields
+// (wire_text.h), passwords masked; in hex when the catalogue does not read it.
+std::string describeTraffic(std::span<const uint8_t> payload, bool fromClient);
 
 }  // namespace vs::devserver

@@ -1,10 +1,13 @@
 // The development game server: vestrel-devserver [--port N] [--framing binary|line] [--trace]
+// [--script FILE]
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "devserver/dev_server.h"
+#include "devserver/script.h"
 
 namespace {
 vs::devserver::Server* gServer = nullptr;
@@ -28,7 +31,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vestrel-devserver: %s\n\n%s", error.c_str(), optionsHelp());
         return 2;
     }
-    Server server(*options);
+    std::unique_ptr<ScriptPlayer> player;
+    if (!options->script.empty()) {
+        auto script = Script::load(options->script, error);
+        if (!script) {
+            std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());
+            return 2;
+        }
+        player = std::make_unique<ScriptPlayer>(std::move(*script), [](bool) {
+            if (gServer) gServer->stop();
+        });
+    }
+    Server server(*options, player.get());
     if (!server.listen(error)) {
         std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());
         return 1;
@@ -39,5 +53,12 @@ int main(int argc, char** argv) {
     server.run();
     gServer = nullptr;
     server.log("stopped");
+    if (player && player->state() != ScriptRun::State::Passed) {
+        const std::string why = player->state() == ScriptRun::State::Failed
+                                    ? player->failure()
+                                    : "stopped before the script ended";
+        std::fprintf(stderr, "vestrel-devserver: %s: %s\n", options->script.c_str(), why.c_str());
+        return 1;
+    }
     return 0;
 }
