@@ -1,6 +1,10 @@
 #include "world/figure_draw.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+
+#include "graphics/light_map.h"
 
 namespace vs::world {
 
@@ -30,8 +34,11 @@ void drawPart(graphics::Canvas& target, const resources::PixMap& picture, const 
     } else {
         target.DrawPixMap(picture, picture.bounds(), dst, 1, palette, &option);
     }
-    (void)lightMap;
-    (void)brightness;
+    if (lightMap) {
+        // The map lies under the target's surface, byte (0, 0) under its top-left.
+        const base::Point at = dst.topLeft() - target.SurfaceRect().topLeft();
+        lightMap->AddShape(picture, picture.bounds(), at, graphics::lightLevel(brightness), 1);
+    }
 }
 
 ShadowCast footShadow(const Rect& src, const Rect& dst, int32_t footY, const ShadowStyle& style) {
@@ -46,25 +53,24 @@ Rect shadowRect(const ShadowCast& c) {
     const double rows = std::floor(double(int64_t(c.dst.bottom) + c.offset - c.dst.top) / c.step);
     if (std::fabs(rows) > 1e7) return {};
     const int64_t y0 = int64_t(c.dst.bottom) + c.offset - int64_t(rows) - 2;
-    // The rows the blitter writes: one per mask row it samples, the start moving left by the
-    // slant each row.
-    double x = rows * c.slant + c.dst.left;
-    int64_t lo = INT64_MAX, hi = INT64_MIN, n = 0;
-    for (int64_t k = 0; std::floor(double(k) * c.step + 0.5) < h; ++k, ++n, x -= c.slant) {
-        const int64_t xs = int64_t(std::floor(x));
-        lo = std::min(lo, xs);
-        hi = std::max(hi, xs + w);
-    }
-    if (n == 0) return {};
-    return Rect{int32_t(lo), int32_t(y0), int32_t(hi), int32_t(y0 + n)};
+    // The rows the blitter writes: one per mask row it samples (k with ⌊k·step + 0.5⌋ < h), each
+    // starting the slant further left than the one above; the extremes are the first and last.
+    auto sampled = [&](double k) { return std::floor(k * c.step + 0.5) < h; };
+    double n = std::ceil((h - 0.5) / c.step);
+    if (n > 1e7) return {};
+    while (n > 0 && !sampled(n - 1)) --n;
+    while (sampled(n)) ++n;
+    if (n <= 0) return {};
+    const double x0 = rows * c.slant + c.dst.left;
+    const auto first = int64_t(std::floor(x0)), last = int64_t(std::floor(x0 - (n - 1) * c.slant));
+    const int64_t lo = std::min(first, last), hi = std::max(first, last) + w;
+    const auto y1 = y0 + int64_t(n);
+    return Rect{int32_t(lo), int32_t(y0), int32_t(hi), int32_t(y1)};
 }
 
 void drawShadow(graphics::Canvas& target, const resources::PixMap& picture, const ShadowCast& c,
                 float strength) {
-    (void)target;
-    (void)picture;
-    (void)c;
-    (void)strength;
+    target.DrawShadow(picture, c.src, c.dst, 3, strength, c.offset, c.step, c.slant);
 }
 
 bool figuresDamaged() {
