@@ -259,6 +259,126 @@ TEST_P(FigurePixels, LightMapTakesEachPartsShape) {
             ASSERT_EQ(map.data()[y * map.stride() + x], expected[size_t(y * kW + x)]) << x << "," << y;
 }
 
+
+// Creature shadows by how far the frame's bottom b lies below the foot line, with and without
+// the no-ground-shadow flag.
+TEST_P(FigurePixels, CreatureShadowCases) {
+    struct Case {
+        int b;
+        bool flag;
+        bool drawn;
+        int32_t offset;
+        float step, slant;
+        int cut;  // rows taken off the bottom of the frame
+    };
+    const Case cases[] = {
+        {-5, false, true, 5, 2.0f, 0.8f, 0},  {-5, true, true, 10, 1.5f, 0.0f, 0},
+        {-4, false, true, 0, 2.0f, 0.8f, 0},  {-4, true, false, 0, 0, 0, 0},
+        {5, false, true, 0, 2.0f, 0.8f, 0},   {5, true, false, 0, 0, 0, 0},
+        {6, false, true, 0, 2.0f, 0.8f, 6},   {6, true, false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const Rect frame{-4, 12 + c.b - 10, 4, 12 + c.b};
+        test::FigureFiles f;
+        f.monsters["MONSTER.EPF"] = test::solidSet(1, frame, 80);
+        f.creatures({test::CreatureRecord{0, c.flag, 0, {{{0, 100, 0, 0, 0, 0}}}}});
+        load(f);
+        Appearance a;
+        a.kind = Appearance::kCreature;
+        a.image = 0x8000;
+        Rect bounds, shadow;
+        libs->monster->GetCreatureBounds(a, 0, 0, bounds, shadow);
+        EXPECT_EQ(bounds, frame.offset(12, 12));
+        std::fill_n(canvas.Picture().pixels16(), kW * kH, kGround);
+        libs->monster->DrawCreatureShadow(canvas, kCell + bounds.topLeft(), a, 0, 0);
+
+        graphics::Canvas reference;
+        reference.SetBounds({0, 0, kW, kH});
+        reference.SetClipArea({0, 0, kW, kH});
+        ASSERT_TRUE(reference.Lock());
+        std::fill_n(reference.Picture().pixels16(), kW * kH, kGround);
+        if (c.drawn) {
+            resources::PixMap picture;
+            libs->cache.GetFrame("MONSTER.EPF", 0, picture);
+            const Rect src{frame.left, frame.top, frame.right, frame.bottom - c.cut};
+            const Rect dst = src.offset(kCell.x + 12, kCell.y + 12);
+            reference.DrawShadow(picture, src, dst, 3, 0.65f, c.offset, c.step, c.slant);
+        }
+        const uint16_t* r = reference.Picture().pixels16();
+        const std::string what = name() + "-b" + std::to_string(c.b) + (c.flag ? "-flag" : "");
+        EXPECT_TRUE(test::samePicture(pixels(), {r, r + kW * kH}, kW, kH, what));
+        EXPECT_EQ(shadow.empty(), !c.drawn) << what;
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                if (r[y * kW + x] != kGround) {
+                    ASSERT_TRUE(shadow.offset(kCell.x, kCell.y).contains(Point{x, y})) << what;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(FigurePixels, CreatureNumbersAndFrames) {
+    test::FigureFiles f;
+    // Frame 4 lies beyond the file: a frame offset past the end draws nothing.
+    f.creatures({test::CreatureRecord{2, false, 0, {{{0, 100, 0, 0, 0, 0}, {2, 100, 0, 0, 0, 0}}}}});
+    load(f);
+    struct Case {
+        uint16_t image;
+        int frame;
+        bool drawn;
+    };
+    for (const Case c : {Case{0x8000, 0, true}, Case{0x8000, 1, false}, Case{0x8000, 5, true},
+                         Case{0x8001, 0, false}, Case{0x7FFF, 0, false}, Case{0x0000, 0, false}}) {
+        std::fill_n(canvas.Picture().pixels16(), kW * kH, kGround);
+        Appearance a;
+        a.kind = Appearance::kCreature;
+        a.image = c.image;
+        Rect bounds, shadow;
+        libs->monster->GetCreatureBounds(a, 0, c.frame, bounds, shadow);
+        libs->monster->DrawCreature(canvas, kCell + bounds.topLeft(), a, 0, c.frame);
+        const bool changed = pixels() != Expected{}.px;
+        EXPECT_EQ(changed, c.drawn) << std::hex << c.image << " frame " << c.frame;
+        EXPECT_EQ(bounds.empty(), !c.drawn) << std::hex << c.image << " frame " << c.frame;
+    }
+}
+
+TEST_P(FigurePixels, CreatureOpacityAndTint) {
+    const bool six = GetParam() == PixelFormat::k565;
+    const Rect frame{-4, -6, 4, 12};
+    struct Case {
+        uint8_t opacity, state, colour;
+        int weight;  // of the ground; -1 opaque
+        int index;
+    };
+    const Case cases[] = {
+        {0, 0, 0, -1, 80}, {128, 0, 0, 16, 80},  // 128/255 of the ground
+        {0, 5, 0, 22, 80}, {255, 5, 0, 32, 80},  // a frame's own opacity wins over state 5
+        {0, 0, 2, -1, 96},                        // tinted by the colour
+    };
+    for (const Case& c : cases) {
+        test::FigureFiles f;
+        f.monsters["MONSTER.EPF"] = test::solidSet(1, frame, 80);
+        f.creatures({test::CreatureRecord{0, false, 0, {{{0, 100, 0, c.opacity, 0, 0}}}}});
+        load(f);
+        Appearance a;
+        a.kind = Appearance::kCreature;
+        a.image = 0x8000;
+        a.state = c.state;
+        a.colour = c.colour;
+        std::fill_n(canvas.Picture().pixels16(), kW * kH, kGround);
+        libs->monster->DrawCreature(canvas, kCell + frame.offset(12, 12).topLeft(), a, 0, 0);
+        Expected e;
+        const uint16_t own = colour(10, c.index);
+        e.paint(frame, kCell + Point{12, 12}, [&](uint16_t d) {
+            return c.weight < 0 ? own : test::tableBlend(d, own, c.weight, six);
+        });
+        EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH,
+                                      name() + "-" + std::to_string(c.opacity) + "-" +
+                                          std::to_string(c.state)));
+    }
+}
+
 VS_BOTH_FORMATS(FigurePixels);
 
 }  // namespace
