@@ -4,6 +4,9 @@
 
 #include "world/figure_tables.h"
 
+// Keeps the lookups from being optimised away.
+volatile uint32_t sink;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vs::world;
     const CreatureTable t = CreatureTable::parse({data, size});
@@ -16,8 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 sum += motion.frame(f).offset + c.baseFrame;
         }
     }
-    // Keeps the lookups from being optimised away.
-    static volatile uint32_t sink;
     sink = sum;
     return 0;
 }

@@ -4,6 +4,9 @@
 
 #include "world/figure_tables.h"
 
+// Keeps the lookups from being optimised away.
+volatile int64_t sink;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vs::world;
     int64_t sum = 0;
@@ -11,8 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const PartTable t = PartTable::parse({data, size}, fallback);
         for (int64_t i = -1; i <= int64_t(t.count()); ++i) sum += t.at(i).base + t.at(i).palette;
     }
-    // Keeps the lookups from being optimised away.
-    static volatile int64_t sink;
     sink = sum;
     return 0;
 }
