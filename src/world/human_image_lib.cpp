@@ -196,8 +196,8 @@ Pose HumanImageLib::ComputePose(const Appearance& a, int d, int motion, int f, i
     return p;
 }
 
-void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int walk,
-                            Figure& out) const {
+void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int walk, Figure& out,
+                            bool looks) const {
     out.pose = ComputePose(a, d, motion, f, walk);
     const Pose& p = out.pose;
     auto listed = [&p](char letter) {
@@ -211,17 +211,19 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
             case HeadFile::Ghost:
                 head.present = cacheFrame(kGhostFile, p.head, cache().GetFrameCount(kGhostFile),
                                           head.picture);
-                if (auto* pm = resources::PaletteManager::instance())
+                if (auto* pm = resources::PaletteManager::instance(); pm && looks)
                     head.palette = pm->GetPaletteByName(kGhostPalette);
                 break;
             case HeadFile::Emotion:
                 head.present = cacheFrame(kEmotionFile, p.head, emotionCount_, head.picture);
-                head.palette = palette(kEmotionPalettes, 0, 0);
+                if (looks) head.palette = palette(kEmotionPalettes, 0, 0);
                 break;
             case HeadFile::Head:
                 head.present = p.head < headCount_ &&
                                setFrame(sets_[kHeadTable].get(), p.head, head.picture);
-                head.palette = palette(kHeadPalettes, tables_[kHeadTable].at(a.head).palette, 0);
+                if (looks)
+                    head.palette =
+                        palette(kHeadPalettes, tables_[kHeadTable].at(a.head).palette, 0);
                 break;
         }
         head.tint = a.headTint;
@@ -229,14 +231,16 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
     auto& body = out.parts[kBody];
     if (listed('b') && setFrame(sets_[kBodyTable].get(), p.body, body.picture)) {
         body.present = true;
-        body.palette = palette(kBodyPalettes, tables_[kBodyTable].at(a.body).palette,
+        if (looks)
+            body.palette = palette(kBodyPalettes, tables_[kBodyTable].at(a.body).palette,
                                a.bodyColour / 32);
         body.tint = a.bodyColour;
     }
     auto& shield = out.parts[kShield];
     if (listed('s') && setFrame(sets_[kShieldTable].get(), p.shield, shield.picture)) {
         shield.present = true;
-        shield.palette = palette(kShieldPalettes, tables_[kShieldTable].at(a.shield).palette, 0);
+        if (looks)
+            shield.palette = palette(kShieldPalettes, tables_[kShieldTable].at(a.shield).palette, 0);
         shield.tint = a.shieldTint;
     }
     auto& weapon = out.parts[kWeapon];
@@ -245,9 +249,10 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
         const size_t set = c == 1 ? kSwordTable : c == 2 ? kSpearTable : kFanTable;
         if (setFrame(sets_[set].get(), p.weapon, weapon.picture)) {
             weapon.present = true;
-            const bool standing = motion == 0;
-            const WeaponPick w = pickWeapon(a.weapon, standing);
-            weapon.palette = palette(kWeaponPalettes[c], weaponEntry(w.weaponClass, w.entry).palette, 0);
+            const WeaponPick w = pickWeapon(a.weapon, motion == 0);
+            if (looks)
+                weapon.palette =
+                    palette(kWeaponPalettes[c], weaponEntry(w.weaponClass, w.entry).palette, 0);
             weapon.tint = a.weaponTint;
         }
     }
@@ -265,7 +270,7 @@ void HumanImageLib::DrawCharacter(graphics::Canvas& target, base::Point position
                                   float brightness, bool headOnly) const {
     if (figuresDamaged() || a.state == state::kHidden || a.state >= state::kInvisible) return;
     Figure fig;
-    compose(a, d, motion, f, walk, fig);
+    compose(a, d, motion, f, walk, fig, true);
     const bool translucent = a.state == state::kTranslucent;
     for (char letter : fig.pose.order) {
         const int kind = letter == 'b' ? kBody : letter == 'h' ? kHead : letter == 'w' ? kWeapon
@@ -290,7 +295,7 @@ void HumanImageLib::bounds(const Appearance& a, int d, int motion, int f, int wa
     }
     if (a.state >= state::kInvisible) return;
     Figure fig;
-    compose(a, d, motion, f, walk, fig);
+    compose(a, d, motion, f, walk, fig, false);
     bounds = (full ? fig.all : fig.headBody);
     if (!bounds.empty()) bounds = bounds.offset(12, 12);
     if (a.state == state::kGhost || a.state == state::kTranslucent) return;
@@ -318,7 +323,7 @@ void HumanImageLib::DrawShadow(graphics::Canvas& target, base::Point position,
         a.state == state::kTranslucent || a.state >= state::kInvisible)
         return;
     Figure fig;
-    compose(a, d, motion, f, walk, fig);
+    compose(a, d, motion, f, walk, fig, false);
     if (fig.all.empty()) return;
     const int32_t dx = position.x - fig.all.left, dy = position.y - fig.all.top;
     for (const auto& part : fig.parts) {
