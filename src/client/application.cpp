@@ -223,7 +223,7 @@ void Application::baseShutDown() {
     }
     if (noticeBus_) {
         trace("notify term");
-        noticeBus_->Notify(this, base::fourcc("term"));
+        noticeBus_->Broadcast(this, base::fourcc("term"));
     }
     if (auto* w = Window::instance()) w->showSystemCursor(true);
     destroy(soundMan_, "SoundMan");
@@ -411,7 +411,8 @@ int64_t Application::windowProc(Message& m) {
         case kWmMouseWheel: {
             const int x = std::clamp(lowWordSigned(m.lParam), 0, 639);
             const int y = std::clamp(highWordSigned(m.lParam), 0, 479);
-            if (display_ && display_->IsCursorVisible()) display_->MoveCursor(y, x);
+            // A hidden cursor follows too, so that it shows again where the pointer is.
+            if (display_) display_->MoveCursor(y, x);
             if (!inputMan_) return 0;
             inputMan_->mouseMove(y, x, m.time);
             switch (m.id) {

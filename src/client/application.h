@@ -38,6 +38,8 @@ class NoticeBus;
 class CloseList;
 class ImeMan;
 class Layer;
+class ScreenPane;
+class OverlayPane;
 }  // namespace vs::ui
 namespace vs::net {
 class Connection;
@@ -212,7 +214,9 @@ private:
     std::unique_ptr<world::EffectImageLib> effectImageLib_;
     std::unique_ptr<world::LightImageLib> lightImageLib_;
     std::unique_ptr<app::OutgoingTextFilter> outgoingTextFilter_;
+    std::unique_ptr<ui::ScreenPane> screenPane_;
     std::unique_ptr<ui::Layer> layers_[6];
+    std::unique_ptr<ui::OverlayPane> overlayPane_;
     std::unique_ptr<net::TerminalPrompt> terminalPrompt_;
     std::unique_ptr<net::TerminalPane> terminalPane_;
     std::unique_ptr<base::LObject> titleScreen_;

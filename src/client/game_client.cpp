@@ -33,6 +33,7 @@
 #include "ui/ime_man.h"
 #include "ui/layer.h"
 #include "ui/notice_bus.h"
+#include "ui/overlay_pane.h"
 #include "world/effect_image_lib.h"
 #include "world/human_image_lib.h"
 #include "world/item_image_lib.h"
@@ -139,11 +140,19 @@ void GameClient::startUp() {
     trace("display timers");
     display_->StartTimers();
 
+    // The screen is the root pane of every layer, and composes them.
+    screenPane_ = std::make_unique<ui::ScreenPane>();
+    display_->SetComposer(screenPane_.get());
     for (int i = 0; i < 6; ++i) {
         create(layers_[i], "Layer");
         display_->AddLayer(layers_[i].get(), nullptr);
+        screenPane_->SetLayer(i, layers_[i].get());
     }
     trace("overlay pane");
+    overlayPane_ = std::make_unique<ui::OverlayPane>(layers_[ui::kOverlayLayer].get());
+    eventDispatcher_->setScreenshotHook([](bool bmp) {
+        if (auto* d = graphics::Display::instance()) bmp ? d->SaveBmpScreenshot() : d->SaveJpegScreenshot();
+    });
 
     display_->HideCursor();
     trace("logo video");
@@ -190,6 +199,7 @@ void GameClient::clientShutDown() {
         connection_->stop();
     }
     if (layers_[0]) trace("overlay pane gone");
+    overlayPane_.reset();
     // The first screen belongs to the layers, and goes with them.
     terminalPane_.reset();
     terminalPrompt_.reset();
@@ -197,6 +207,8 @@ void GameClient::clientShutDown() {
         if (display_ && layers_[i]) display_->RemoveLayer(layers_[i].get());
         destroy(layers_[i], "Layer");
     }
+    if (display_) display_->SetComposer(nullptr);
+    screenPane_.reset();
     titleScreen_.reset();
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");

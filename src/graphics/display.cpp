@@ -7,6 +7,7 @@
 #include "base/log.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/png_writer.h"
+#include "graphics/screenshot.h"
 #include "platform/screen.h"
 #include "resources/palette_manager.h"
 
@@ -170,11 +171,12 @@ void Display::Present() {
 void Display::presentChanges() {
     base::Rect total;
     if (!composeFrame(total)) return;
-    if (cursorShown_) total = total.unite(cursorRect_);
     total = total.intersect(kScreenRect);
     if (total.empty()) return;
     front_.copyFrom(back_, total);
     toScreen(front_, total);
+    // What reaches the player already holds the cursor.
+    cursor_.Refresh(total, *screen_, front_);
     screen_->flush();
 }
 
@@ -265,6 +267,7 @@ void Display::startFade() {
     if (!cursorHeldByFade_) {
         cursorShownAfterFade_ = cursorShown_;
         cursorShown_ = false;
+        cursor_.Forget();
         cursorHeldByFade_ = true;
     }
     mode_ = Mode::Normal;
@@ -319,18 +322,47 @@ void Display::finishFade() {
     }
 }
 
+void Display::LoadCursor() { cursor_.Load(); }
+
 void Display::ShowCursor() {
-    if (cursorHeldByFade_)
+    if (cursorHeldByFade_) {
         cursorShownAfterFade_ = true;
-    else
-        cursorShown_ = true;
+        return;
+    }
+    cursorShown_ = true;
+    if (screen_ && setUp_) cursor_.Show(*screen_, front_);
 }
 
 void Display::HideCursor() {
-    if (cursorHeldByFade_)
+    if (cursorHeldByFade_) {
         cursorShownAfterFade_ = false;
+        return;
+    }
+    cursorShown_ = false;
+    if (screen_ && setUp_) cursor_.Hide(*screen_);
+}
+
+void Display::MoveCursor(int32_t y, int32_t x) {
+    if (screen_ && setUp_ && cursorShown_)
+        cursor_.MoveShown(y, x, *screen_, front_);
     else
-        cursorShown_ = false;
+        cursor_.Move(y, x);
+}
+
+void Display::AnimateCursor(uint32_t now) {
+    if (screen_ && setUp_ && cursorShown_) cursor_.Animate(now, *screen_, front_);
+}
+
+void Display::SetCursorType(int type) {
+    if (screen_) cursor_.SetType(type, *screen_, front_);
+}
+
+std::filesystem::path Display::SaveBmpScreenshot() const {
+    return setUp_ ? graphics::SaveBmpScreenshot(back_, format_) : std::filesystem::path();
+}
+
+std::filesystem::path Display::SaveJpegScreenshot() const {
+    return setUp_ ? graphics::SaveJpegScreenshot(back_, format_) : std::filesystem::path();
 }
 
 bool Display::SaveScreenPng(const std::filesystem::path& file) const {

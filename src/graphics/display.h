@@ -10,6 +10,7 @@
 #include "base/fourcc.h"
 #include "base/rect.h"
 #include "graphics/pixel_format.h"
+#include "graphics/soft_cursor.h"
 #include "graphics/surface.h"
 
 namespace vs::platform {
@@ -100,14 +101,20 @@ public:
     // The picture on the screen as a PNG file; false when it cannot be written.
     bool SaveScreenPng(const std::filesystem::path& file) const;
 
-    // The software cursor (its sprites come with the cursor loader). While a fade holds the
-    // cursor back, showing and hiding only decide whether it comes back when the fade ends.
-    void LoadCursor() {}
+    // Screenshots of the back buffer into "ScreenShots"; the path written, or empty.
+    std::filesystem::path SaveBmpScreenshot() const;
+    std::filesystem::path SaveJpegScreenshot() const;
+
+    // The software cursor. While a fade holds the cursor back, showing and hiding only decide
+    // whether it comes back when the fade ends.
+    void LoadCursor();
     void ShowCursor();
     void HideCursor();
     bool IsCursorVisible() const { return cursorShown_; }
-    void MoveCursor(int32_t y, int32_t x) { (void)y, (void)x; }
-    void AnimateCursor(uint32_t now) { (void)now; }
+    void MoveCursor(int32_t y, int32_t x);
+    void AnimateCursor(uint32_t now);
+    void SetCursorType(int type);
+    SoftCursor& Cursor() { return cursor_; }
 
     bool OnTimer(int32_t code, int32_t first, int32_t second) override;
     void OnTick(uint32_t tick) override;
@@ -149,7 +156,7 @@ private:
     bool cursorShown_ = false;
     bool cursorHeldByFade_ = false;
     bool cursorShownAfterFade_ = false;
-    base::Rect cursorRect_;
+    SoftCursor cursor_;
     std::function<void()> paletteHook_;
 };
 

@@ -8,15 +8,21 @@ namespace vs::graphics {
 
 namespace {
 
-// One component through the table at level k (0 … 255): v·k + 16 fits 16 bits for v ≤ 63.
+// Levels above 64 scale like 64: the table's 2v cap is (v·64 + 16) >> 5 exactly, and below 64
+// the product never exceeds 2v. So an entry is min((v·min(k, 64) + 16) >> 5, max), and v·k + 16
+// fits 16 bits for every component.
+constexpr uint16_t kDoubling = 64;
+
+VS_ALWAYS_INLINE uint16_t capLevel(uint16_t k) {
+    return k < kDoubling ? k : kDoubling;
+}
+
 VS_ALWAYS_INLINE uint16_t scaleComponent(uint16_t v, uint16_t k, uint16_t max) {
-    uint16_t s = uint16_t(uint16_t(v * k) + 16) >> 5;
-    const uint16_t twice = uint16_t(v + v);
-    s = s < twice ? s : twice;
+    const uint16_t s = uint16_t(uint16_t(v * k) + 16) >> 5;
     return s < max ? s : max;
 }
 
-// Bit 15 of a 555 pixel is dropped.
+// k at most 64; bit 15 of a 555 pixel is dropped.
 template <class F>
 VS_ALWAYS_INLINE uint16_t scalePixel(uint16_t p, uint16_t k) {
     constexpr int rs = F::kRedShift;
@@ -26,18 +32,27 @@ VS_ALWAYS_INLINE uint16_t scalePixel(uint16_t p, uint16_t k) {
     return uint16_t(r << rs | g << 5 | b);
 }
 
+// Shadow runs are short: whole blocks of 16 and 8 lanes stay vector code, a few pixels remain.
+template <class F, int32_t N>
+VS_ALWAYS_INLINE void scaleBlock(uint16_t* d, uint16_t k) {
+    for (int32_t j = 0; j < N; ++j) d[j] = scalePixel<F>(d[j], k);
+}
+
 template <class F>
 VS_ALWAYS_INLINE void lightBlitKernel(uint16_t* d, int32_t ds, const uint8_t* l, int32_t ls,
                                       int32_t w, int32_t h) {
     for (int32_t y = 0; y < h; ++y, d += ds, l += ls) {
-        for (int32_t x = 0; x < w; ++x) d[x] = scalePixel<F>(d[x], l[x]);
+        for (int32_t x = 0; x < w; ++x) d[x] = scalePixel<F>(d[x], capLevel(l[x]));
     }
 }
 
 template <class F>
 VS_ALWAYS_INLINE void darkenKernel(uint16_t* d, int32_t n, uint8_t level) {
-    const uint16_t k = level;
-    for (int32_t x = 0; x < n; ++x) d[x] = scalePixel<F>(d[x], k);
+    const uint16_t k = capLevel(level);
+    int32_t i = 0;
+    for (; i + 16 <= n; i += 16) scaleBlock<F, 16>(d + i, k);
+    if (i + 8 <= n) scaleBlock<F, 8>(d + i, k), i += 8;
+    for (; i < n; ++i) d[i] = scalePixel<F>(d[i], k);
 }
 
 #define VS_LIGHT_SET(Isa, ...)                                                             \

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <bit>
 #include <cstdint>
 
 // The 8-byte scrambled integer records that some frame tables hold their values in.
@@ -72,6 +73,14 @@ constexpr bool decode(const std::array<uint8_t, kRecordSize>& record, uint32_t p
     if (((h & 0x55555555u) | (l & 0xAAAAAAAAu)) != p) return false;
     out = (h & 0xAAAAAAAAu) | (l & 0x55555555u);
     return true;
+}
+
+// A scrambled float is the record of its IEEE-754 single-precision bit pattern.
+constexpr uint32_t floatBits(float f) {
+    return std::bit_cast<uint32_t>(f);
+}
+constexpr float bitsFloat(uint32_t bits) {
+    return std::bit_cast<float>(bits);
 }
 
 }  // namespace vs::resources::scrambled

@@ -8,7 +8,7 @@ namespace vs::ui {
 // Not built yet: a later change gives this manager its work. It keeps its place in the start-up
 // and shutdown order and does nothing.
 class ImeMan {
-public:
+  public:
     ImeMan() { instance_ = this; }
     ~ImeMan() {
         if (instance_ == this) instance_ = nullptr;
@@ -21,7 +21,7 @@ public:
     void Reset() {}
     int state() const { return 2; }
 
-private:
+  private:
     static inline ImeMan* instance_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "graphics/light_map.h"
+#include "world/image_lib_support.h"
 
 namespace vs::world {
 
@@ -35,9 +36,9 @@ void drawPart(graphics::Canvas& target, const resources::PixMap& picture, const 
         target.DrawPixMap(picture, picture.bounds(), dst, 1, palette, &option);
     }
     if (lightMap) {
-        // The map lies under the target's surface, byte (0, 0) under its top-left.
-        const base::Point at = dst.topLeft() - target.SurfaceRect().topLeft();
-        lightMap->AddShape(picture, picture.bounds(), at, graphics::lightLevel(brightness), 1);
+        const Rect& b = picture.bounds();
+        addShapeLight(*lightMap, target, picture, {dst.left - b.left, dst.top - b.top}, brightness,
+                      1);
     }
 }
 
@@ -71,10 +72,6 @@ Rect shadowRect(const ShadowCast& c) {
 void drawShadow(graphics::Canvas& target, const resources::PixMap& picture, const ShadowCast& c,
                 float strength) {
     target.DrawShadow(picture, c.src, c.dst, 3, strength, c.offset, c.step, c.slant);
-}
-
-bool figuresDamaged() {
-    return false;
 }
 
 }  // namespace vs::world

@@ -53,7 +53,4 @@ base::Rect shadowRect(const ShadowCast& cast);
 void drawShadow(graphics::Canvas& target, const resources::PixMap& picture,
                 const ShadowCast& cast, float strength);
 
-// The library damage flag: while set, the figure libraries draw nothing.
-bool figuresDamaged();
-
 }  // namespace vs::world

@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "app/error.h"
-#include "resources/dat_file.h"
 #include "resources/image_cache.h"
 #include "resources/palette_manager.h"
+#include "world/image_lib_support.h"
 
 namespace vs::world {
 
@@ -35,12 +35,6 @@ constexpr int kStandRows[5] = {0, 12, 32, 52, 12};
 constexpr int kMotion1Rows[5] = {24, 24, 44, 64, 24};
 
 constexpr DrawOrderWord kEmotionWord{'b', 'h', 'w', 's'};
-
-std::vector<uint8_t> readEntry(std::string_view name) {
-    resources::DATFile f(name);
-    const auto v = f.View();
-    return {v.begin(), v.end()};
-}
 
 ImageCache& cache() {
     ImageCache* c = ImageCache::instance();
@@ -268,7 +262,7 @@ void HumanImageLib::DrawCharacter(graphics::Canvas& target, base::Point position
                                   const Appearance& a, int d, int motion, int f, int walk,
                                   int32_t silhouetteColour, graphics::LightMap* lightMap,
                                   float brightness, bool headOnly) const {
-    if (figuresDamaged() || a.state == state::kHidden || a.state >= state::kInvisible) return;
+    if (libraryDamaged() || a.state == state::kHidden || a.state >= state::kInvisible) return;
     Figure fig;
     compose(a, d, motion, f, walk, fig, true);
     const bool translucent = a.state == state::kTranslucent;
@@ -319,7 +313,7 @@ void HumanImageLib::GetFullBounds(const Appearance& a, int d, int motion, int f,
 
 void HumanImageLib::DrawShadow(graphics::Canvas& target, base::Point position,
                                const Appearance& a, int d, int motion, int f, int walk) const {
-    if (figuresDamaged() || a.state == state::kGhost || a.state == state::kHidden ||
+    if (libraryDamaged() || a.state == state::kGhost || a.state == state::kHidden ||
         a.state == state::kTranslucent || a.state >= state::kInvisible)
         return;
     Figure fig;

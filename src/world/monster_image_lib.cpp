@@ -3,6 +3,7 @@
 #include "resources/dat_file.h"
 #include "resources/image_cache.h"
 #include "resources/palette_manager.h"
+#include "world/image_lib_support.h"
 
 namespace vs::world {
 
@@ -101,7 +102,7 @@ void MonsterImageLib::DrawCreature(graphics::Canvas& target, base::Point positio
                                    const Appearance& a, int motion, int frame,
                                    int32_t silhouetteColour, graphics::LightMap* lightMap,
                                    float brightness) const {
-    if (figuresDamaged()) return;
+    if (libraryDamaged()) return;
     Look l;
     if (!look(a, motion, frame, l)) return;
     const Rect& r = l.picture.bounds();
@@ -125,7 +126,7 @@ void MonsterImageLib::GetCreatureBounds(const Appearance& a, int motion, int fra
 
 void MonsterImageLib::DrawCreatureShadow(graphics::Canvas& target, base::Point position,
                                          const Appearance& a, int motion, int frame) const {
-    if (figuresDamaged()) return;
+    if (libraryDamaged()) return;
     Look l;
     if (!look(a, motion, frame, l) || !l.castsShadow) return;
     const Rect& r = l.picture.bounds();

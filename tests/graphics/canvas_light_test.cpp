@@ -18,6 +18,7 @@
 
 #include "graphics/blitters.h"
 #include "graphics/canvas.h"
+#include "graphics/light_blitters.h"
 #include "graphics/light_map.h"
 #include "graphics/pixel_format.h"
 
@@ -175,6 +176,24 @@ TEST_P(LightDifferential, DrawShadowMatchesThePerPixelReference) {
         }
         canvas->DrawShadow(s.map, srcRect, dstRect, 3, darkness, offset, step, slant);
         ASSERT_TRUE(same()) << "round " << round;
+    }
+}
+
+TEST_P(LightDifferential, KernelsMatchTheTablesForEveryPixelAndLevel) {
+    const auto& f = graphics::lightFunctions();
+    std::vector<uint16_t> all(65536), out(65536);
+    std::vector<uint8_t> levels(65536);
+    for (int level = 0; level < 256; ++level) {
+        for (int c = 0; c < 65536; ++c) all[size_t(c)] = uint16_t(c);
+        out = all;
+        f.darken(out.data(), 65536, uint8_t(level));
+        std::fill(levels.begin(), levels.end(), uint8_t(level));
+        f.lightBlit(all.data(), 256, levels.data(), 256, 256, 256);
+        for (int c = 0; c < 65536; ++c) {
+            const uint16_t want = scaled(uint16_t(c), level);
+            ASSERT_EQ(out[size_t(c)], want) << "darken " << c << " at " << level;
+            ASSERT_EQ(all[size_t(c)], want) << "light blit " << c << " at " << level;
+        }
     }
 }
 

@@ -46,6 +46,7 @@ TEST(WireText, EveryRecordOfTheCatalogueReadsBackFromItsTextForm) {
 TEST(WireText, NamesInBothDirections) {
     EXPECT_EQ(serverOpcodeNamed("kServerMove"), net::kServerMove);
     EXPECT_EQ(serverOpcodeNamed("#75"), net::kServerEcho);
+    EXPECT_EQ(serverOpcodeNamed("#104"), net::kServerClockProbe);
     EXPECT_EQ(serverOpcodeNamed("kServerCloseConnection"), std::nullopt);  // no body known
     EXPECT_EQ(serverOpcodeNamed("#200"), std::nullopt);
     EXPECT_EQ(commandOpcodeNamed("checksum-answer"), net::kCmdChecksumAnswer);
@@ -109,9 +110,9 @@ TEST(WireText, ValuesThatDoNotFitTheRecordAreRefused) {
         {false, net::kServerRequestCRC, "65536", "column 1: a number from 0 to 65535 expected"},
         {false, net::kServerRequestCRC, "", "a number missing"},
         {false, net::kServerRequestCRC, "1 2", "column 3: one value too many"},
-        {false, net::kServerRequestCRC, "\"1\"", "a number expected, not a \"text\""},
-        {false, net::kServerRequestCRC, "*", "wildcards are for expected commands only"},
-        {false, net::kServerMessage, "3 <41>", "a \"text\" expected, not <bytes>"},
+        {false, net::kServerRequestCRC, "\"1\"", "column 1: a number expected, not a \"text\""},
+        {false, net::kServerRequestCRC, "*", "column 1: wildcards are for expected commands only"},
+        {false, net::kServerMessage, "3 <41>", "column 3: a \"text\" expected, not <bytes>"},
         // The map's count of cells is width x height.
         {false, net::kServerMap, "0 0 1 2 [{1 2 3}]", "column 9: 2 items expected, not 1"},
         {false, net::kServerMap, "0 0 1 1 [{1 2}]", "column 10: group too short"},
@@ -229,7 +230,7 @@ TEST(DevServerScript, PlaysMessagesPausesAndExpectedCommandsInOrder) {
         "send kServerRequestCRC 0x1234   # a challenge\n"
         "send <0a 01 02>\n"
         "wait 100\n"
-        "send kServerClockProbe 7\n"
+        "send #104 7\n"
         "ignore keep-alive\n"
         "expect checksum-answer 4660\n"
         "expect clock-answer 7 *\n");
@@ -252,7 +253,7 @@ TEST(DevServerScript, PlaysMessagesPausesAndExpectedCommandsInOrder) {
     EXPECT_EQ(link.lines, (std::vector<std::string>{
                               "line 1: sent kServerRequestCRC 4660",
                               "line 2: sent <0a 01 02>",
-                              "line 4: sent kServerClockProbe 7",
+                              "line 4: sent #104 7",
                               "line 6: got checksum-answer 4660",
                               "line 7: ignored keep-alive",
                               "line 7: got clock-answer 7 123456",
@@ -285,7 +286,9 @@ TEST(DevServerScript, FailsLoudlyWithTheLine) {
         run.advance(0);
         if (!c.command.empty()) run.received(c.command, 10);
         run.advance(49);
-        if (c.command.empty()) EXPECT_EQ(run.state(), ScriptRun::State::Running);
+        if (c.command.empty()) {
+            EXPECT_EQ(run.state(), ScriptRun::State::Running);
+        }
         run.advance(50);
         EXPECT_EQ(run.state(), ScriptRun::State::Failed) << c.script;
         EXPECT_EQ(run.failure().rfind(c.failure, 0), 0u) << run.failure();

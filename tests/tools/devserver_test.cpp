@@ -209,31 +209,44 @@ class Answers final : public app::EventHandler, net::ObjectDirectory, net::Comma
     }
 };
 
-TEST_F(EndToEnd, AScriptDrivesTheClientAndTheLogShowsWhatItSent) {
-    std::string error;
-    auto script = Script::parse(
-        "send kServerRequestCRC 0x1234\n"
-        "expect checksum-answer 0x1234\n"
-        "send kServerClockProbe 9\n"
-        "expect clock-answer 9 *\n"
-        "wait 20\n"
-        "send kServerMoveObject 4242 10 12 1   # an object the client does not hold\n"
-        "expect request-object 4242\n"
-        "send #75 <0e 00 02 68 69>             # sent back as it came: a say command\n"
-        "expect say 0 \"hi\"\n",
-        error);
-    ASSERT_TRUE(script) << error;
-    ScriptPlayer player(std::move(*script));
-    startServer(Framing::Binary, 0, &player);
-    startClient(server->port());
-    Answers answers;
-    app::EventDispatcher::instance()->insert(&answers);
-    const bool ended = pumpUntil([&] { return player.state() != ScriptRun::State::Running; });
-    app::EventDispatcher::instance()->remove(&answers);
-    ASSERT_TRUE(ended) << testing::PrintToString(log);
-    EXPECT_EQ(player.state(), ScriptRun::State::Passed) << player.failure();
+class ScriptedEndToEnd : public EndToEnd {
+  protected:
+    // Plays the script against the client until it passes or fails.
+    bool play(const std::string& text, Framing framing) {
+        std::string error;
+        auto script = Script::parse(text, error);
+        EXPECT_TRUE(script) << error;
+        if (!script) return false;
+        player = std::make_unique<ScriptPlayer>(std::move(*script));
+        startServer(framing, 0, player.get());
+        startClient(server->port());
+        app::EventDispatcher::instance()->insert(&answers);
+        const bool ended = pumpUntil([&] { return player->state() != ScriptRun::State::Running; });
+        app::EventDispatcher::instance()->remove(&answers);
+        EXPECT_TRUE(ended) << testing::PrintToString(log);
+        return ended;
+    }
+    ~ScriptedEndToEnd() override { server.reset(); }
 
-    // The trace names every command the client sent once it played.
+    Answers answers;
+    std::unique_ptr<ScriptPlayer> player;
+};
+
+TEST_F(ScriptedEndToEnd, AScriptDrivesTheClientAndTheLogShowsWhatItSent) {
+    ASSERT_TRUE(
+        play("send kServerRequestCRC 0x1234\n"
+             "expect checksum-answer 0x1234\n"
+             "send #104 9\n"
+             "expect clock-answer 9 *\n"
+             "wait 20\n"
+             "send kServerMoveObject 4242 10 12 1   # an object the client does not hold\n"
+             "expect request-object 4242\n"
+             "send #75 <0e 00 02 68 69>             # sent back as it came: a say\n"
+             "expect say 0 \"hi\"\n",
+             Framing::Binary));
+    EXPECT_EQ(player->state(), ScriptRun::State::Passed) << player->failure();
+
+    // The trace names every command the client sent.
     std::vector<std::string> commands;
     for (const auto& l : log) {
         if (l.rfind("[1] <- ", 0) == 0) commands.push_back(l.substr(7));
@@ -248,19 +261,9 @@ TEST_F(EndToEnd, AScriptDrivesTheClientAndTheLogShowsWhatItSent) {
     EXPECT_TRUE(logged("[1] script passed"));
 }
 
-TEST_F(EndToEnd, AScriptThatFailsSaysWhy) {
-    std::string error;
-    auto script = Script::parse("send kServerRequestCRC 1\nexpect checksum-answer 2\n", error);
-    ASSERT_TRUE(script) << error;
-    ScriptPlayer player(std::move(*script));
-    startServer(Framing::Lines, 0, &player);
-    startClient(server->port());
-    Answers answers;
-    app::EventDispatcher::instance()->insert(&answers);
-    const bool ended = pumpUntil([&] { return player.state() != ScriptRun::State::Running; });
-    app::EventDispatcher::instance()->remove(&answers);
-    ASSERT_TRUE(ended) << testing::PrintToString(log);
-    EXPECT_EQ(player.state(), ScriptRun::State::Failed);
+TEST_F(ScriptedEndToEnd, AScriptThatFailsSaysWhy) {
+    ASSERT_TRUE(play("send kServerRequestCRC 1\nexpect checksum-answer 2\n", Framing::Lines));
+    EXPECT_EQ(player->state(), ScriptRun::State::Failed);
     EXPECT_TRUE(
         logged("[1] script failed: line 2: checksum-answer 2 expected, got "
                "checksum-answer 1"))

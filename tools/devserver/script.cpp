@@ -80,13 +80,17 @@ class LineParser {
     }
 
   private:
-    std::optional<NamedLine> named() {
-        auto n = parseNamedLine(rest_, why_, restColumn_);
-        if (n && n->name.empty()) {
-            why_ = "a name is missing";
-            return std::nullopt;
-        }
-        return n;
+    // The word after the directive; values() reads what follows it.
+    std::string word() {
+        size_t at = 0;
+        while (at < rest_.size() && isBlank(rest_[at])) ++at;
+        size_t end = at;
+        while (end < rest_.size() && !isBlank(rest_[end])) ++end;
+        std::string w(rest_.substr(at, end - at));
+        rest_ = rest_.substr(end);
+        restColumn_ += end;
+        if (w.empty()) why_ = "a name is missing";
+        return w;
     }
     std::optional<TextValues> values() { return parseValues(rest_, why_, restColumn_); }
 
@@ -106,16 +110,18 @@ class LineParser {
             step_.shown = hexOf(step_.payload);
             return true;
         }
-        auto n = named();
-        if (!n) return false;
-        const auto opcode = serverOpcodeNamed(n->name);
+        const std::string name = word();
+        if (name.empty()) return false;
+        const auto opcode = serverOpcodeNamed(name);
         if (!opcode) {
-            why_ = "no server message is named " + n->name;
+            why_ = "no server message is named " + name;
             return false;
         }
-        auto message = scanServerMessage(*opcode, n->values, why_);
+        const auto v = values();
+        if (!v) return false;
+        auto message = scanServerMessage(*opcode, *v, why_);
         if (!message) {
-            why_ = n->name + ": " + why_;
+            why_ = name + ": " + why_;
             return false;
         }
         step_.payload = net::build(*message);
@@ -124,24 +130,26 @@ class LineParser {
     }
     bool expect() {
         step_.kind = Kind::Expect;
-        auto n = named();
-        if (!n) return false;
-        const auto opcode = commandOpcodeNamed(n->name);
+        const std::string name = word();
+        if (name.empty()) return false;
+        const auto opcode = commandOpcodeNamed(name);
         if (!opcode) {
-            why_ = "no client command is named " + n->name;
+            why_ = "no client command is named " + name;
             return false;
         }
+        auto v = values();
+        if (!v) return false;
+        step_.values = std::move(*v);
         // Without wildcards the values must make a whole command.
-        step_.values = n->values;
-        if (!hasWildcards(n->values)) {
-            auto command = scanClientCommand(*opcode, n->values, why_);
+        if (!hasWildcards(step_.values)) {
+            auto command = scanClientCommand(*opcode, step_.values, why_);
             if (!command) {
-                why_ = n->name + ": " + why_;
+                why_ = name + ": " + why_;
                 return false;
             }
             step_.shown = describeCommand(*command);
         } else {
-            step_.shown = commandScriptName(*opcode) + " " + formatValues(n->values);
+            step_.shown = commandScriptName(*opcode) + " " + formatValues(step_.values);
         }
         step_.opcodes = {*opcode};
         return true;
@@ -159,21 +167,17 @@ class LineParser {
     }
     bool ignore() {
         step_.kind = Kind::Ignore;
-        std::string_view rest = rest_;
         for (;;) {
             size_t at = 0;
-            while (at < rest.size() && isBlank(rest[at])) ++at;
-            if (at == rest.size() || rest[at] == '#') break;
-            size_t end = at;
-            while (end < rest.size() && !isBlank(rest[end])) ++end;
-            const std::string name(rest.substr(at, end - at));
+            while (at < rest_.size() && isBlank(rest_[at])) ++at;
+            if (at == rest_.size() || rest_[at] == '#') break;
+            const std::string name = word();
             const auto opcode = commandOpcodeNamed(name);
             if (!opcode) {
                 why_ = "no client command is named " + name;
                 return false;
             }
             step_.opcodes.push_back(*opcode);
-            rest = rest.substr(end);
         }
         if (step_.opcodes.empty()) why_ = "ignore names one command or more";
         return !step_.opcodes.empty();

@@ -765,22 +765,6 @@ std::optional<TextValues> parseValues(std::string_view line, std::string& error,
     return v;
 }
 
-std::optional<NamedLine> parseNamedLine(std::string_view line, std::string& error,
-                                        size_t columnBase) {
-    size_t start = 0;
-    while (start < line.size() && isBlank(line[start])) ++start;
-    size_t end = start;
-    while (end < line.size() && !isBlank(line[end])) ++end;
-    NamedLine n;
-    n.name = std::string(line.substr(start, end - start));
-    LineReader r(line.substr(end), columnBase + end);
-    if (!r.values(n.values, 0)) {
-        error = r.error();
-        return std::nullopt;
-    }
-    return n;
-}
-
 std::string formatValues(const TextValues& values) {
     std::string s;
     for (size_t i = 0; i < values.size(); ++i) {

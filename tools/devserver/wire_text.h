@@ -45,14 +45,6 @@ using TextValues = std::vector<TextValue>;
 std::optional<TextValues> parseValues(std::string_view line, std::string& error,
                                       size_t columnBase = 0);
 std::string formatValues(const TextValues& values);
-// The line split into its first word and the values after it.
-struct NamedLine {
-    std::string name;
-    TextValues values;
-};
-std::optional<NamedLine> parseNamedLine(std::string_view line, std::string& error,
-                                        size_t columnBase = 0);
-
 // Names in scripts: server messages by their debug names ("kServerMove", "#57"), client
 // commands by theirs with hyphens for spaces ("checksum-answer"); "#N" names opcode N in
 // either direction.

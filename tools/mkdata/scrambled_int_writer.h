@@ -13,4 +13,8 @@ inline void appendScrambledInt(base::ByteWriter& entry, uint32_t value) {
     entry.bytes(record);
 }
 
+inline void appendScrambledFloat(base::ByteWriter& entry, float value) {
+    appendScrambledInt(entry, resources::scrambled::floatBits(value));
+}
+
 }  // namespace vs::mkdata
