@@ -9,6 +9,7 @@
 #include "graphics/canvas_fixture.h"
 #include "graphics/light_map.h"
 #include "world/figure_fixture.h"
+#include "world/image_lib_support.h"
 
 namespace vs::world {
 namespace {
@@ -377,6 +378,22 @@ TEST_P(FigurePixels, CreatureOpacityAndTint) {
                                       name() + "-" + std::to_string(c.opacity) + "-" +
                                           std::to_string(c.state)));
     }
+}
+
+TEST_P(FigurePixels, NothingWhileTheLibrariesAreDamaged) {
+    load();
+    setLibraryDamaged(true);
+    Appearance creature;
+    creature.kind = Appearance::kCreature;
+    creature.image = 0x8000;
+    draw(armed());
+    lib().DrawShadow(canvas, kCell, armed(), 0, 0, 0, 0);
+    libs->monster->DrawCreature(canvas, kCell, creature, 0, 0);
+    libs->monster->DrawCreatureShadow(canvas, kCell, creature, 0, 0);
+    setLibraryDamaged(false);
+    EXPECT_EQ(pixels(), Expected{}.px);
+    draw(armed());
+    EXPECT_NE(pixels(), Expected{}.px);
 }
 
 VS_BOTH_FORMATS(FigurePixels);
