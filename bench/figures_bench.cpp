@@ -148,8 +148,9 @@ class RatioReporter final : public benchmark::ConsoleReporter {
             const auto a = times_.find(std::string("Library/") + f),
                        b = times_.find(std::string("Direct/") + f);
             if (a == times_.end() || b == times_.end() || b->second <= 0) continue;
-            std::printf("  60 characters with shadows, library vs direct calls %s: %.2f x the time\n",
-                        *f == '1' ? "565" : "555", a->second / b->second);
+            std::printf(
+                "  60 characters with shadows, library vs direct calls %s: %.2f x the time\n",
+                *f == '1' ? "565" : "555", a->second / b->second);
         }
     }
 

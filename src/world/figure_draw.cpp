@@ -48,8 +48,7 @@ ShadowCast footShadow(const Rect& src, const Rect& dst, int32_t footY, const Sha
 
 Rect shadowRect(const ShadowCast& c) {
     const int32_t h = c.src.height(), w = c.src.width();
-    if (h <= 0 || w <= 0 || !(c.step > 0.0f) || !std::isfinite(c.step) ||
-        !std::isfinite(c.slant))
+    if (h <= 0 || w <= 0 || !(c.step > 0.0f) || !std::isfinite(c.step) || !std::isfinite(c.slant))
         return {};
     const double rows = std::floor(double(int64_t(c.dst.bottom) + c.offset - c.dst.top) / c.step);
     if (std::fabs(rows) > 1e7) return {};

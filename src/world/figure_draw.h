@@ -50,7 +50,7 @@ ShadowCast footShadow(const base::Rect& src, const base::Rect& dst, int32_t foot
                       const ShadowStyle& style);
 // The rectangle the shadow darkens, from the blitter's own geometry; empty when nothing is drawn.
 base::Rect shadowRect(const ShadowCast& cast);
-void drawShadow(graphics::Canvas& target, const resources::PixMap& picture,
-                const ShadowCast& cast, float strength);
+void drawShadow(graphics::Canvas& target, const resources::PixMap& picture, const ShadowCast& cast,
+                float strength);
 
 }  // namespace vs::world

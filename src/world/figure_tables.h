@@ -32,8 +32,7 @@ class PartTable {
     static PartTable parse(std::span<const uint8_t> bytes, PartEntry fallback);
 
     const PartEntry& at(int64_t index) const {
-        return index >= 0 && index < int64_t(entries_.size()) ? entries_[size_t(index)]
-                                                              : fallback_;
+        return index >= 0 && index < int64_t(entries_.size()) ? entries_[size_t(index)] : fallback_;
     }
     size_t count() const { return entries_.size(); }
 
@@ -63,7 +62,7 @@ class DrawOrderTable {
 
 // MONSTER.DNA, little-endian.
 struct CreatureFrame {
-    uint16_t offset = 0;  // added to the creature's base frame
+    uint16_t offset = 0;    // added to the creature's base frame
     uint16_t duration = 0;  // ms
     uint16_t value = 0;     // not used by drawing
     uint8_t opacity = 0;    // 0 opaque, else value/255

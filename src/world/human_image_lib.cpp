@@ -79,9 +79,9 @@ HumanImageLib::HumanImageLib() {
     ImageCache& images = cache();
     for (size_t k = 0; k < sets_.size(); ++k) {
         sets_[k] = images.LoadFrameSet(kSetNames[k]);
-        tables_[k] = PartTable::parse(readEntry(kTableNames[k]), k == kHeadTable
-                                                                     ? PartTable::kHeadFallback
-                                                                     : PartTable::kPartFallback);
+        tables_[k] =
+            PartTable::parse(readEntry(kTableNames[k]),
+                             k == kHeadTable ? PartTable::kHeadFallback : PartTable::kPartFallback);
     }
     drawOrder_ = DrawOrderTable::parse(readEntry("DRWORDER.TBL"));
     headCount_ = sets_[kHeadTable]->frameCount();
@@ -96,10 +96,14 @@ HumanImageLib::~HumanImageLib() {
 
 const PartEntry& HumanImageLib::weaponEntry(WeaponClass c, int32_t entry) const {
     switch (c) {
-        case WeaponClass::Sword: return tables_[kSwordTable].at(entry);
-        case WeaponClass::Spear: return tables_[kSpearTable].at(entry);
-        case WeaponClass::Fan: return tables_[kFanTable].at(entry);
-        default: return PartTable::kPartFallback;
+        case WeaponClass::Sword:
+            return tables_[kSwordTable].at(entry);
+        case WeaponClass::Spear:
+            return tables_[kSpearTable].at(entry);
+        case WeaponClass::Fan:
+            return tables_[kFanTable].at(entry);
+        default:
+            return PartTable::kPartFallback;
     }
 }
 
@@ -151,12 +155,22 @@ Pose HumanImageLib::ComputePose(const Appearance& a, int d, int motion, int f, i
             r = (motion == 2 ? 24 : 64) + 2 * d + f;
             break;
         case 4:
-        case 5: r = 76 + d; break;
-        case 6: r = 72 + d; break;
+        case 5:
+            r = 76 + d;
+            break;
+        case 6:
+            r = 72 + d;
+            break;
         case 7:
-        case 8: r = 92; break;
-        case 9: r = 96 + d; break;
-        case 10: r = 93; break;
+        case 8:
+            r = 92;
+            break;
+        case 9:
+            r = 96 + d;
+            break;
+        case 10:
+            r = 93;
+            break;
         case 20:
             r = 95;
             p.head = emotion + 9;
@@ -203,8 +217,8 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
     if (listed('h')) {
         switch (p.headFile) {
             case HeadFile::Ghost:
-                head.present = cacheFrame(kGhostFile, p.head, cache().GetFrameCount(kGhostFile),
-                                          head.picture);
+                head.present =
+                    cacheFrame(kGhostFile, p.head, cache().GetFrameCount(kGhostFile), head.picture);
                 if (auto* pm = resources::PaletteManager::instance(); pm && looks)
                     head.palette = pm->GetPaletteByName(kGhostPalette);
                 break;
@@ -213,8 +227,8 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
                 if (looks) head.palette = palette(kEmotionPalettes, 0, 0);
                 break;
             case HeadFile::Head:
-                head.present = p.head < headCount_ &&
-                               setFrame(sets_[kHeadTable].get(), p.head, head.picture);
+                head.present =
+                    p.head < headCount_ && setFrame(sets_[kHeadTable].get(), p.head, head.picture);
                 if (looks)
                     head.palette =
                         palette(kHeadPalettes, tables_[kHeadTable].at(a.head).palette, 0);
@@ -226,15 +240,16 @@ void HumanImageLib::compose(const Appearance& a, int d, int motion, int f, int w
     if (listed('b') && setFrame(sets_[kBodyTable].get(), p.body, body.picture)) {
         body.present = true;
         if (looks)
-            body.palette = palette(kBodyPalettes, tables_[kBodyTable].at(a.body).palette,
-                               a.bodyColour / 32);
+            body.palette =
+                palette(kBodyPalettes, tables_[kBodyTable].at(a.body).palette, a.bodyColour / 32);
         body.tint = a.bodyColour;
     }
     auto& shield = out.parts[kShield];
     if (listed('s') && setFrame(sets_[kShieldTable].get(), p.shield, shield.picture)) {
         shield.present = true;
         if (looks)
-            shield.palette = palette(kShieldPalettes, tables_[kShieldTable].at(a.shield).palette, 0);
+            shield.palette =
+                palette(kShieldPalettes, tables_[kShieldTable].at(a.shield).palette, 0);
         shield.tint = a.shieldTint;
     }
     auto& weapon = out.parts[kWeapon];
@@ -267,16 +282,19 @@ void HumanImageLib::DrawCharacter(graphics::Canvas& target, base::Point position
     compose(a, d, motion, f, walk, fig, true);
     const bool translucent = a.state == state::kTranslucent;
     for (char letter : fig.pose.order) {
-        const int kind = letter == 'b' ? kBody : letter == 'h' ? kHead : letter == 'w' ? kWeapon
-                                              : letter == 's' ? kShield : -1;
+        const int kind = letter == 'b'   ? kBody
+                         : letter == 'h' ? kHead
+                         : letter == 'w' ? kWeapon
+                         : letter == 's' ? kShield
+                                         : -1;
         if (kind < 0 || (headOnly && kind != kHead)) continue;
         const auto& part = fig.parts[size_t(kind)];
         if (!part.present) continue;
-        const Rect dst = part.picture.bounds().offset(position.x - fig.all.left,
-                                                      position.y - fig.all.top);
+        const Rect dst =
+            part.picture.bounds().offset(position.x - fig.all.left, position.y - fig.all.top);
         drawPart(target, part.picture, dst, part.palette,
-                 partOption(part.tint, translucent, kTranslucentWeight), silhouetteColour,
-                 lightMap, brightness);
+                 partOption(part.tint, translucent, kTranslucentWeight), silhouetteColour, lightMap,
+                 brightness);
     }
 }
 
@@ -301,8 +319,8 @@ void HumanImageLib::bounds(const Appearance& a, int d, int motion, int f, int wa
     }
 }
 
-void HumanImageLib::GetBounds(const Appearance& a, int d, int motion, int f, int walk,
-                              Rect& bounds, Rect& shadowBounds) const {
+void HumanImageLib::GetBounds(const Appearance& a, int d, int motion, int f, int walk, Rect& bounds,
+                              Rect& shadowBounds) const {
     this->bounds(a, d, motion, f, walk, false, bounds, shadowBounds);
 }
 
@@ -311,8 +329,8 @@ void HumanImageLib::GetFullBounds(const Appearance& a, int d, int motion, int f,
     this->bounds(a, d, motion, f, walk, true, bounds, shadowBounds);
 }
 
-void HumanImageLib::DrawShadow(graphics::Canvas& target, base::Point position,
-                               const Appearance& a, int d, int motion, int f, int walk) const {
+void HumanImageLib::DrawShadow(graphics::Canvas& target, base::Point position, const Appearance& a,
+                               int d, int motion, int f, int walk) const {
     if (libraryDamaged() || a.state == state::kGhost || a.state == state::kHidden ||
         a.state == state::kTranslucent || a.state >= state::kInvisible)
         return;
@@ -323,8 +341,8 @@ void HumanImageLib::DrawShadow(graphics::Canvas& target, base::Point position,
     for (const auto& part : fig.parts) {
         if (!part.present) continue;
         const Rect& src = part.picture.bounds();
-        drawShadow(target, part.picture, footShadow(src, src.offset(dx, dy), kFootLine + dy, shadow_),
-                   shadow_.strength);
+        drawShadow(target, part.picture,
+                   footShadow(src, src.offset(dx, dy), kFootLine + dy, shadow_), shadow_.strength);
     }
 }
 

@@ -75,8 +75,8 @@ class HumanImageLib {
     // The parts a pose draws; `looks` adds their palettes and tints.
     void compose(const Appearance& a, int direction, int motion, int frame, int walkFrame,
                  Figure& out, bool looks) const;
-    void bounds(const Appearance& a, int direction, int motion, int frame, int walkFrame,
-                bool full, base::Rect& bounds, base::Rect& shadowBounds) const;
+    void bounds(const Appearance& a, int direction, int motion, int frame, int walkFrame, bool full,
+                base::Rect& bounds, base::Rect& shadowBounds) const;
     const PartEntry& weaponEntry(WeaponClass c, int32_t entry) const;
 
     static inline HumanImageLib* instance_ = nullptr;

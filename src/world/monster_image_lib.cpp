@@ -33,8 +33,8 @@ struct MonsterImageLib::Look {
 
 MonsterImageLib::MonsterImageLib() {
     ImageCache* images = ImageCache::instance();
-    frames_ = images ? images->LoadFrameSet("MONSTER.EPF")
-                     : std::make_unique<resources::FrameSet>();
+    frames_ =
+        images ? images->LoadFrameSet("MONSTER.EPF") : std::make_unique<resources::FrameSet>();
     resources::DATFile dna("MONSTER.DNA");
     table_ = CreatureTable::parse(dna.View());
     instance_ = this;
@@ -63,8 +63,8 @@ bool MonsterImageLib::look(const Appearance& a, int motion, int frame, Look& out
     if (index >= frames_->frameCount()) return false;
     resources::epf::view(*frames_, int(index), out.picture);
     if (!out.picture.hasPixels() || out.picture.bounds().empty()) return false;
-    out.palette = palettes ? palettes->GetPalette(kCreaturePalettes, c->palette, a.colour / 32)
-                           : nullptr;
+    out.palette =
+        palettes ? palettes->GetPalette(kCreaturePalettes, c->palette, a.colour / 32) : nullptr;
     const bool own = rec.opacity != 0;
     const bool translucent = own || a.state == state::kTranslucent;
     out.option = partOption(a.colour, translucent, own ? rec.opacity / 255.0f : kTranslucentWeight);

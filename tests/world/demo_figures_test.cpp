@@ -122,15 +122,15 @@ TEST_P(DemoFigures, BoundsHoldWhatIsDrawn) {
                         const Point at = ChangeProbe::kCell + full.topLeft();
                         humans->DrawCharacter(probe.clear(), at, a, d, motion, frame, walk);
                         ASSERT_EQ(probe.outside(full, changed), 0)
-                            << look.name << " state " << int(state) << " pose " << motion
-                            << " d " << d << " f " << f;
+                            << look.name << " state " << int(state) << " pose " << motion << " d "
+                            << d << " f " << f;
                         drawn += changed;
                         EXPECT_TRUE(full.contains(body)) << look.name << " pose " << motion;
                         EXPECT_EQ(shadow, bodyShadow);
                         humans->DrawShadow(probe.clear(), at, a, d, motion, frame, walk);
                         ASSERT_EQ(probe.outside(shadow, changed), 0)
-                            << look.name << " shadow, state " << int(state) << " pose "
-                            << motion << " d " << d << " f " << f;
+                            << look.name << " shadow, state " << int(state) << " pose " << motion
+                            << " d " << d << " f " << f;
                         EXPECT_EQ(changed, state == 0 || state == 3) << look.name;
                     }
                 }

@@ -61,7 +61,9 @@ struct FigureFiles {
         const CreatureRecord c{0, false, 0, {{{0, 100, 0, 0, 0, 0}}}};
         creatures({c});
     }
-    void words(const std::vector<std::string>& w) { chars["DRWORDER.TBL"] = mkdata::drawOrderFile(w); }
+    void words(const std::vector<std::string>& w) {
+        chars["DRWORDER.TBL"] = mkdata::drawOrderFile(w);
+    }
     void creatures(const std::vector<CreatureRecord>& c) {
         monsters["MONSTER.DNA"] = mkdata::creatureTableFile(c);
     }
@@ -88,7 +90,8 @@ class FigureLibs {
     std::unique_ptr<world::MonsterImageLib> monster;
 
   private:
-    void mount(const std::string& name, const std::map<std::string, std::vector<uint8_t>>& entries) {
+    void mount(const std::string& name,
+               const std::map<std::string, std::vector<uint8_t>>& entries) {
         mkdata::ArchiveWriter a;
         for (const auto& [entry, bytes] : entries) a.add(entry, bytes);
         files.add(name, a.build());

@@ -37,13 +37,16 @@ class FigurePixels : public testing::TestWithParam<PixelFormat> {
         });
         for (int type = 0; type < resources::PaletteManager::kTypes; ++type) {
             if (const char* name = resources::PaletteManager::setFileName(type)) {
-                files.files[name] = test::palSetFile(1, {test::palFile([type](int i) {
-                    return test::Rgb{uint8_t(i * 5 + type * 17), uint8_t(type * 20), uint8_t(i)};
-                })});
+                files.files[name] =
+                    test::palSetFile(1, {test::palFile([type](int i) {
+                                         return test::Rgb{uint8_t(i * 5 + type * 17),
+                                                          uint8_t(type * 20), uint8_t(i)};
+                                     })});
             }
         }
-        files.files["SUPER0.PAL"] =
-            test::palFile([](int i) { return test::Rgb{uint8_t(255 - i), 7, uint8_t(i)}; });
+        files.files["SUPER0.PAL"] = test::palFile([](int i) {
+            return test::Rgb{uint8_t(255 - i), 7, uint8_t(i)};
+        });
         palettes = std::make_unique<resources::PaletteManager>(files);
         canvas.SetBounds({0, 0, kW, kH});
         canvas.SetClipArea({0, 0, kW, kH});
@@ -59,7 +62,9 @@ class FigurePixels : public testing::TestWithParam<PixelFormat> {
 
     void load(const test::FigureFiles& f = {}) { libs = std::make_unique<test::FigureLibs>(f); }
     const HumanImageLib& lib() const { return *libs->human; }
-    uint16_t colour(int type, int index) const { return palettes->GetPalette(type, 0, 0)->GetColor(index); }
+    uint16_t colour(int type, int index) const {
+        return palettes->GetPalette(type, 0, 0)->GetColor(index);
+    }
     std::vector<uint16_t> pixels() const {
         const uint16_t* p = canvas.Picture().pixels16();
         return {p, p + kW * kH};
@@ -96,7 +101,8 @@ struct Expected {
     void paint(Rect r, Point at, const std::function<uint16_t(uint16_t)>& colour) {
         r = r.offset(at.x, at.y);
         for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) px[size_t(y * kW + x)] = colour(px[size_t(y * kW + x)]);
+            for (int x = r.left; x < r.right; ++x)
+                px[size_t(y * kW + x)] = colour(px[size_t(y * kW + x)]);
     }
 };
 
@@ -112,10 +118,14 @@ TEST_P(FigurePixels, PartsInTheOrderOfTheWord) {
         draw(armed());
         Expected e;
         for (const char* c = word; *c; ++c) {
-            if (*c == 'b') e.paint(kBodyRect, at, [&](uint16_t) { return colour(5, test::kBodyColour); });
-            if (*c == 'h') e.paint(kHeadRect, at, [&](uint16_t) { return colour(3, test::kHeadColour); });
-            if (*c == 'w') e.paint(kWeaponRect, at, [&](uint16_t) { return colour(6, test::kWeaponColour); });
-            if (*c == 's') e.paint(kShieldRect, at, [&](uint16_t) { return colour(9, test::kShieldColour); });
+            if (*c == 'b')
+                e.paint(kBodyRect, at, [&](uint16_t) { return colour(5, test::kBodyColour); });
+            if (*c == 'h')
+                e.paint(kHeadRect, at, [&](uint16_t) { return colour(3, test::kHeadColour); });
+            if (*c == 'w')
+                e.paint(kWeaponRect, at, [&](uint16_t) { return colour(6, test::kWeaponColour); });
+            if (*c == 's')
+                e.paint(kShieldRect, at, [&](uint16_t) { return colour(9, test::kShieldColour); });
         }
         EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH, name() + "-" + word));
     }
@@ -130,8 +140,10 @@ TEST_P(FigurePixels, AWeaponReachingLeftLeavesTheBodyInPlace) {
         Expected e;
         e.paint(kBodyRect, at, [&](uint16_t) { return colour(5, test::kBodyColour); });
         e.paint(kHeadRect, at, [&](uint16_t) { return colour(3, test::kHeadColour); });
-        if (weapon == 0) e.paint(kWeaponRect, at, [&](uint16_t) { return colour(6, test::kWeaponColour); });
-        EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(weapon)));
+        if (weapon == 0)
+            e.paint(kWeaponRect, at, [&](uint16_t) { return colour(6, test::kWeaponColour); });
+        EXPECT_TRUE(
+            test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(weapon)));
     }
 }
 
@@ -140,7 +152,8 @@ test::FigureFiles twoToneBody() {
     test::FigureFiles f;
     mkdata::EpfWriter epf(48, 48);
     for (int i = 0; i < 104; ++i) {
-        mkdata::SpriteFrame fr(kBodyRect.left, kBodyRect.top, kBodyRect.width(), kBodyRect.height(), 47);
+        mkdata::SpriteFrame fr(kBodyRect.left, kBodyRect.top, kBodyRect.width(), kBodyRect.height(),
+                               47);
         for (int y = 0; y < fr.height; ++y)
             for (int x = fr.width / 2; x < fr.width; ++x) fr.at(x, y) = 48;
         epf.add(fr);
@@ -175,7 +188,8 @@ TEST_P(FigurePixels, BodyTintFrom48AndTheSuperPalette) {
         Expected e;
         e.paint(left, at, [&](uint16_t) { return c.left; });
         e.paint(right, at, [&](uint16_t) { return c.right; });
-        EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(c.bodyColour)));
+        EXPECT_TRUE(
+            test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(c.bodyColour)));
     }
 }
 
@@ -190,8 +204,9 @@ TEST_P(FigurePixels, StatesSilhouetteAndHeadOnly) {
         int32_t silhouette;
         bool headOnly;
     };
-    for (const Case c : {Case{"translucent", 5, 0, false}, Case{"silhouette", 0, 200, false},
-                         Case{"head only", 0, 0, true}, Case{"translucent head only", 5, 0, true}}) {
+    for (const Case c :
+         {Case{"translucent", 5, 0, false}, Case{"silhouette", 0, 200, false},
+          Case{"head only", 0, 0, true}, Case{"translucent head only", 5, 0, true}}) {
         std::fill_n(canvas.Picture().pixels16(), kW * kH, kGround);
         Appearance a = armed();
         a.state = c.state;
@@ -226,10 +241,12 @@ TEST_P(FigurePixels, GhostHiddenAndInvisible) {
         Expected e;
         if (state == 1) {
             // GHOST.EPF frame 1 through GHOST.PAL, which this fixture lacks: the base palette.
-            e.paint(test::kGhostRect, kCell + Point{12, 12},
-                    [&](uint16_t) { return palettes->GetBasePalette()->GetColor(test::kGhostColour); });
+            e.paint(test::kGhostRect, kCell + Point{12, 12}, [&](uint16_t) {
+                return palettes->GetBasePalette()->GetColor(test::kGhostColour);
+            });
         }
-        EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(state)));
+        EXPECT_TRUE(
+            test::samePicture(pixels(), e.px, kW, kH, name() + "-" + std::to_string(state)));
         Rect b, s;
         lib().GetFullBounds(a, 0, 0, 0, 0, b, s);
         const Rect expected = state == 2   ? Rect{0, 0, 24, 24}
@@ -253,13 +270,14 @@ TEST_P(FigurePixels, LightMapTakesEachPartsShape) {
         const Rect p = r.offset(at.x, at.y);
         for (int y = p.top; y < p.bottom; ++y)
             for (int x = p.left; x < p.right; ++x)
-                expected[size_t(y * kW + x)] += (32 * (y - p.top) * 2 + (p.height() - 1)) / (2 * (p.height() - 1));
+                expected[size_t(y * kW + x)] +=
+                    (32 * (y - p.top) * 2 + (p.height() - 1)) / (2 * (p.height() - 1));
     }
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
-            ASSERT_EQ(map.data()[y * map.stride() + x], expected[size_t(y * kW + x)]) << x << "," << y;
+            ASSERT_EQ(map.data()[y * map.stride() + x], expected[size_t(y * kW + x)])
+                << x << "," << y;
 }
-
 
 // Creature shadows by how far the frame's bottom b lies below the foot line, with and without
 // the no-ground-shadow flag.
@@ -273,10 +291,10 @@ TEST_P(FigurePixels, CreatureShadowCases) {
         int cut;  // rows taken off the bottom of the frame
     };
     const Case cases[] = {
-        {-5, false, true, 5, 2.0f, 0.8f, 0},  {-5, true, true, 10, 1.5f, 0.0f, 0},
-        {-4, false, true, 0, 2.0f, 0.8f, 0},  {-4, true, false, 0, 0, 0, 0},
-        {5, false, true, 0, 2.0f, 0.8f, 0},   {5, true, false, 0, 0, 0, 0},
-        {6, false, true, 0, 2.0f, 0.8f, 6},   {6, true, false, 0, 0, 0, 0},
+        {-5, false, true, 5, 2.0f, 0.8f, 0}, {-5, true, true, 10, 1.5f, 0.0f, 0},
+        {-4, false, true, 0, 2.0f, 0.8f, 0}, {-4, true, false, 0, 0, 0, 0},
+        {5, false, true, 0, 2.0f, 0.8f, 0},  {5, true, false, 0, 0, 0, 0},
+        {6, false, true, 0, 2.0f, 0.8f, 6},  {6, true, false, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         const Rect frame{-4, 12 + c.b - 10, 4, 12 + c.b};
@@ -322,7 +340,8 @@ TEST_P(FigurePixels, CreatureShadowCases) {
 TEST_P(FigurePixels, CreatureNumbersAndFrames) {
     test::FigureFiles f;
     // Frame 4 lies beyond the file: a frame offset past the end draws nothing.
-    f.creatures({test::CreatureRecord{2, false, 0, {{{0, 100, 0, 0, 0, 0}, {2, 100, 0, 0, 0, 0}}}}});
+    f.creatures(
+        {test::CreatureRecord{2, false, 0, {{{0, 100, 0, 0, 0, 0}, {2, 100, 0, 0, 0, 0}}}}});
     load(f);
     struct Case {
         uint16_t image;
@@ -355,7 +374,7 @@ TEST_P(FigurePixels, CreatureOpacityAndTint) {
     const Case cases[] = {
         {0, 0, 0, -1, 80}, {128, 0, 0, 16, 80},  // 128/255 of the ground
         {0, 5, 0, 22, 80}, {255, 5, 0, 32, 80},  // a frame's own opacity wins over state 5
-        {0, 0, 2, -1, 96},                        // tinted by the colour
+        {0, 0, 2, -1, 96},                       // tinted by the colour
     };
     for (const Case& c : cases) {
         test::FigureFiles f;
@@ -374,9 +393,9 @@ TEST_P(FigurePixels, CreatureOpacityAndTint) {
         e.paint(frame, kCell + Point{12, 12}, [&](uint16_t d) {
             return c.weight < 0 ? own : test::tableBlend(d, own, c.weight, six);
         });
-        EXPECT_TRUE(test::samePicture(pixels(), e.px, kW, kH,
-                                      name() + "-" + std::to_string(c.opacity) + "-" +
-                                          std::to_string(c.state)));
+        EXPECT_TRUE(test::samePicture(
+            pixels(), e.px, kW, kH,
+            name() + "-" + std::to_string(c.opacity) + "-" + std::to_string(c.state)));
     }
 }
 

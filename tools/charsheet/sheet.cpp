@@ -30,8 +30,7 @@ world::Appearance parse(const std::vector<uint8_t>& wire) {
 
 world::Appearance appearance(const mkdata::demo::FigureLook& l) {
     return parse({0, l.gender, l.state, l.head, l.headTint, l.body, l.bodyColour,
-                  uint8_t(l.weapon >> 8), uint8_t(l.weapon), l.weaponTint, l.shield,
-                  l.shieldTint});
+                  uint8_t(l.weapon >> 8), uint8_t(l.weapon), l.weaponTint, l.shield, l.shieldTint});
 }
 
 world::Appearance creature(const mkdata::demo::CreatureLook& l) {
@@ -87,9 +86,7 @@ void drawDemoSheet(graphics::Canvas& target) {
     target.SetClipArea(all);
     if (!target.Lock()) return;
     drawGround(target, all);
-    auto box = [](int column, int row) {
-        return Point{column * kBoxW, row * kBoxH} + kCellInBox;
-    };
+    auto box = [](int column, int row) { return Point{column * kBoxW, row * kBoxH} + kCellInBox; };
     int row = 0;
     for (const FigureLook& look : kFigures) {
         const world::Appearance a = appearance(look);
@@ -99,7 +96,8 @@ void drawDemoSheet(graphics::Canvas& target) {
         for (int d = 0; d < 4; ++d)
             for (int f = 0; f < 2; ++f) drawCharacter(target, box(column++, row), a, d, 1, f, 0);
         for (int motion : {6, 4})
-            for (int d = 0; d < 4; ++d) drawCharacter(target, box(column++, row), a, d, motion, 0, 0);
+            for (int d = 0; d < 4; ++d)
+                drawCharacter(target, box(column++, row), a, d, motion, 0, 0);
         ++row;
     }
     for (const CreatureLook& look : kCreatures) {
@@ -117,7 +115,8 @@ std::vector<uint8_t> toRgb(const graphics::Canvas& canvas) {
     for (int y = 0; y < p.height(); ++y) {
         for (int x = 0; x < p.width(); ++x) {
             const uint32_t c = fn.toRgb(p.pixels16()[y * p.rowWidth() + x]);
-            rgb.push_back(uint8_t(c >> 16)), rgb.push_back(uint8_t(c >> 8)), rgb.push_back(uint8_t(c));
+            rgb.push_back(uint8_t(c >> 16)), rgb.push_back(uint8_t(c >> 8)),
+                rgb.push_back(uint8_t(c));
         }
     }
     return rgb;

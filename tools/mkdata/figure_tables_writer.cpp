@@ -32,8 +32,12 @@ std::vector<uint8_t> creatureTableFile(std::span<const CreatureRecord> creatures
         for (const auto& motion : c.motions) {
             w.u16le(uint32_t(motion.size()));
             for (const CreatureFrameRecord& f : motion)
-                w.u16le(f.offset).u16le(f.duration).u16le(f.value).u8(f.opacity).u8(f.extra0).u8(
-                    f.extra1);
+                w.u16le(f.offset)
+                    .u16le(f.duration)
+                    .u16le(f.value)
+                    .u8(f.opacity)
+                    .u8(f.extra0)
+                    .u8(f.extra1);
         }
     }
     return w.take();

@@ -15,12 +15,12 @@ struct FigureLook {
 
 // Weapon values: swords from 0, spears from 10000, fans from 30000; 0xFFFF carries nothing.
 inline constexpr std::array<FigureLook, 6> kFigures = {{
-    {"knight", 0, 0, 0, 0, 2, 0, 1, 0, 0, 0},             // armour, long sword, round shield
-    {"ranger", 1, 0, 1, 0, 0, 0, 10000, 0, 255, 0},       // plain female body, spear
-    {"mage", 0, 0, 4, 1, 3, 2, 30001, 0, 255, 0},         // robe, fan
-    {"villager", 0, 0, 2, 0, 0, 0, 0xFFFF, 0, 255, 0},    // plain male body, empty hands
-    {"guard", 1, 0, 5, 2, 2, 32, 2, 0, 1, 0},             // golden armour, sword, kite shield
-    {"duellist", 0, 0, 6, 0, 0, 4, 0, 2, 2, 0},           // short sword, buckler
+    {"knight", 0, 0, 0, 0, 2, 0, 1, 0, 0, 0},           // armour, long sword, round shield
+    {"ranger", 1, 0, 1, 0, 0, 0, 10000, 0, 255, 0},     // plain female body, spear
+    {"mage", 0, 0, 4, 1, 3, 2, 30001, 0, 255, 0},       // robe, fan
+    {"villager", 0, 0, 2, 0, 0, 0, 0xFFFF, 0, 255, 0},  // plain male body, empty hands
+    {"guard", 1, 0, 5, 2, 2, 32, 2, 0, 1, 0},           // golden armour, sword, kite shield
+    {"duellist", 0, 0, 6, 0, 0, 4, 0, 2, 2, 0},         // short sword, buckler
 }};
 
 // The figure the golden sheet draws: head, body, sword and shield.

@@ -70,8 +70,9 @@ class Paint {
         int x0 = kW, y0 = kH, x1 = -1, y1 = -1;
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x)
-                if (f_.at(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
-                                 y1 = std::max(y1, y);
+                if (f_.at(x, y))
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y),
+                    y1 = std::max(y1, y);
         if (x1 < 0) return SpriteFrame(0, 0, 1, 1);
         SpriteFrame out(kLeft + x0, kTop + y0, x1 - x0 + 1, y1 - y0 + 1);
         for (int y = y0; y <= y1; ++y)
@@ -124,7 +125,7 @@ struct Figure {
     int hip = 0;
     Pt hand[2];  // [0] right hand (the weapon), [1] left hand (the shield)
     Pt shoulder[2];
-    Pt tip;  // weapon direction and length
+    Pt tip;        // weapon direction and length
     int legs = 0;  // walking step, or 3 sitting, 4 kneeling
 };
 
@@ -203,12 +204,15 @@ Figure figure(const RowPose& p) {
             f.hand[0] = {f.face ? 2 * f.face : -2, ty + 10};
             f.hand[1] = {f.face ? 1 * f.face : 2, ty + 10};
             break;
-        case kWave: f.hand[0] = {-8, ty - 5}; break;
+        case kWave:
+            f.hand[0] = {-8, ty - 5};
+            break;
         case kDance:
             f.hand[p.phase % 2] = {p.phase % 2 ? 7 : -7, ty - 6};
             f.hand[1 - p.phase % 2] = {p.phase % 2 ? -6 : 6, ty + 10};
             break;
-        case kStand: break;
+        case kStand:
+            break;
     }
     return f;
 }
@@ -305,7 +309,7 @@ struct HeadStyle {
     int skin;      // shade of the skin ramp
 };
 constexpr HeadStyle kHeadStyles[kHeads] = {
-    {colour(kGold, 0), 0, 10}, {colour(kRoof, 0), 1, 11}, {colour(kRed, 0), 0, 8},
+    {colour(kGold, 0), 0, 10}, {colour(kRoof, 0), 1, 11},   {colour(kRed, 0), 0, 8},
     {colour(kStone, 0), 2, 9}, {colour(kPurple, 0), 4, 10}, {colour(kGold, 0), 3, 12},
     {colour(kRoof, 0), 0, 7},  {colour(kStone, 0), 1, 11},
 };
@@ -359,7 +363,9 @@ void paintHead(Paint& p, const Figure& f, int head, int expression) {
     }
     eye(-2), eye(2);
     switch (expression < 0 ? -1 : expression % 8) {
-        case -1: p.rect(-1, mouthY, 0, mouthY, colour(kSkin, s.skin - 4)); break;
+        case -1:
+            p.rect(-1, mouthY, 0, mouthY, colour(kSkin, s.skin - 4));
+            break;
         case 0:  // smile
             p.rect(-1, mouthY, 0, mouthY, colour(kRed, 6));
             p.dot(-2, mouthY - 1, colour(kRed, 6)), p.dot(1, mouthY - 1, colour(kRed, 6));
@@ -373,13 +379,17 @@ void paintHead(Paint& p, const Figure& f, int head, int expression) {
             p.dot(3, eyeY - 2, kEye), p.dot(2, eyeY - 1, kEye);
             p.rect(-1, mouthY, 0, mouthY, kEye);
             break;
-        case 3: p.rect(-1, mouthY - 1, 0, mouthY, kEye); break;  // open mouth
-        case 4:                                                   // tongue
+        case 3:
+            p.rect(-1, mouthY - 1, 0, mouthY, kEye);
+            break;  // open mouth
+        case 4:     // tongue
             p.rect(-1, mouthY, 0, mouthY, colour(kRed, 6));
             p.dot(0, mouthY + 1, colour(kPink, 10));
             break;
-        case 5: p.rect(-2, mouthY, 1, mouthY, colour(kRed, 7)); break;  // grin
-        case 6:                                                         // blush
+        case 5:
+            p.rect(-2, mouthY, 1, mouthY, colour(kRed, 7));
+            break;  // grin
+        case 6:     // blush
             p.dot(-4, eyeY + 2, colour(kPink, 9)), p.dot(3, eyeY + 2, colour(kPink, 9));
             p.rect(-1, mouthY, 0, mouthY, colour(kRed, 6));
             break;
@@ -585,7 +595,8 @@ void paintCreature(Paint& p, CreatureKind kind, int d, int frame, int phase) {
             p.ellipse(-4, y, 8, 9, colour(kPurple, 4));
             p.line({-3, y + 3}, {-3 - wing, y + (phase ? 5 : -1)}, colour(kPurple, 6), 2);
             p.line({3, y + 3}, {3 + wing, y + (phase ? 5 : -1)}, colour(kPurple, 6), 2);
-            if (!dead && d != 0) p.dot(-2 + face, y + 3, colour(kRed, 14)), p.dot(2 + face, y + 3, colour(kRed, 14));
+            if (!dead && d != 0)
+                p.dot(-2 + face, y + 3, colour(kRed, 14)), p.dot(2 + face, y + 3, colour(kRed, 14));
             if (attack) p.rect(-1 + face * 3, y + 7, face * 3, y + 9, colour(kGrey, 15));
             break;
         }
@@ -604,11 +615,12 @@ void paintCreature(Paint& p, CreatureKind kind, int d, int frame, int phase) {
                 break;
             }
             if (face) {
-                p.ellipse(-9, -4, 18, 9, fur);                      // body
+                p.ellipse(-9, -4, 18, 9, fur);                              // body
                 p.ellipse(6 * face - 4, -9 - (attack ? 2 : 0), 9, 8, fur);  // head
                 p.dot(7 * face, -7, kEye);
                 const int s = phase ? 2 : 0;
-                for (int x : {-6, -3, 3, 6}) p.line({x, 3}, {x + (x > 0 ? s : -s) * face, 11}, dark, 2);
+                for (int x : {-6, -3, 3, 6})
+                    p.line({x, 3}, {x + (x > 0 ? s : -s) * face, 11}, dark, 2);
                 p.line({-8 * face, -2}, {-12 * face, -6 + phase}, fur, 2);  // tail
             } else {
                 // Facing down the front legs reach below the foot line; up, the tail shows.
