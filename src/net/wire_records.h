@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "net/wire_fields.h"
 
@@ -96,6 +97,10 @@ struct Appearance {
         f.u8(m.weaponTint);
         f.u8(m.shield);
         f.u8(m.shieldTint);
+        // Body 0 is the plain body of the gender; the record holds the body that is drawn.
+        if constexpr (!std::is_const_v<M>) {
+            if (m.body == 0 && m.gender != 0) m.body = 1;
+        }
     }
     bool operator==(const Appearance&) const = default;
 };
