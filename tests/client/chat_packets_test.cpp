@@ -70,7 +70,9 @@ TEST(ChatPackets, KindsColoursAndTheChatSetting) {
             const auto got =
                 shownFor(packet(net::build(net::MsgSay{kind, 0x01020304, u"hi"})), setting);
             EXPECT_EQ(got ? got->text : 0, says[kind][setting]) << int(kind) << " " << setting;
-            if (got) EXPECT_EQ(got->back, 143);
+            if (got) {
+                EXPECT_EQ(got->back, 143);
+            }
         }
     }
 }

@@ -67,7 +67,9 @@ TEST_F(DemoFont, CoversTheCodePageTheMarkerAndTheAdmittedIdeographs) {
         EXPECT_TRUE(fonts.HasGlyph(wide[0])) << std::hex << b;
     }
     for (char16_t c : u"\u90f5\u665f\ufa00\u501a\u743f\u6d35\u3042\u30a2\uff01")
-        if (c) EXPECT_TRUE(fonts.HasGlyph(c)) << int(c);
+        if (c) {
+            EXPECT_TRUE(fonts.HasGlyph(c)) << int(c);
+        }
     // The marker: 7 × 4 ink and its outline.
     EXPECT_EQ(fonts.GlyphBox(0, 0x1F).width(), 9);
     EXPECT_EQ(fonts.GlyphBox(0, 0x1F).height(), 6);
