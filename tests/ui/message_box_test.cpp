@@ -132,6 +132,11 @@ TEST_F(MessageBoxTest, ButtonsAndKeysRunTheirCallbackOnceAndCloseTheBox) {
 TEST_F(MessageBoxTest, ANoteWithoutButtonsIgnoresKeysUntilDismissed) {
     ui::MessageBox* note = ui::MessageBox::Show(u"Connecting", nullptr, u"");
     ASSERT_NE(note, nullptr);
+    // After the slide the whole box is drawn, not only the strip the first step showed.
+    frame();
+    const Rect r = note->GetBoundsInParent();
+    EXPECT_EQ(at(r.left, r.top), colour(frameColour(10, 0)));
+    EXPECT_EQ(at(r.left + 20, r.top + 3), colour(frameColour(10, 1)));
     key(13);
     key(27);
     EXPECT_FALSE(note->IsClosing());
