@@ -15,6 +15,7 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "client/application.h"
+#include "client/message_box_prompt.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
@@ -30,6 +31,7 @@
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
 #include "ui/close_list.h"
+#include "ui/control.h"
 #include "ui/ime_man.h"
 #include "ui/layer.h"
 #include "ui/notice_bus.h"
@@ -171,8 +173,10 @@ void GameClient::startUp() {
 void GameClient::openFirstScreen() {
     display_->ShowCursor();
     trace("first screen");
-    // The game's own message box replaces this prompt once it exists.
-    terminalPrompt_ = std::make_unique<net::InterimTerminalPrompt>(appName_);
+    ui::uiHooks().playSound = [](int sound, int volume) {
+        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
+    };
+    terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
     net::TerminalPane::Hooks hooks;
     hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
     hooks.playSound = [](int sound, int volume) {
