@@ -122,6 +122,8 @@ class Control : public Pane {
     // Colour 143 blended over the whole control.
     void Wash(uint8_t blend = 2);
     void SetValueField(int16_t v) { value_ = v; }
+    // For controls whose look does not depend on the state.
+    void SetStateField(uint8_t state) { state_ = state; }
     void SetMaximumField(int16_t v) { maximum_ = v; }
 
   private:

@@ -26,6 +26,8 @@ class RadioGroup : public Control {
     void Select(int32_t index);
 
     void Paint() override;
+    // The group looks the same pressed or not: nothing to repaint.
+    void SetState(uint8_t state) override { SetStateField(state); }
     uint8_t HitTest(int32_t x, int32_t y) const override;
     bool OnMouse(const app::InputEvent& event) override;
 
