@@ -263,10 +263,12 @@ void Dialog::releasePressed(const InputEvent* event, bool command) {
         up.kind = InputEvent::kLeftUp;
         up.x = up.y = -1000;
     }
+    const Control* control = controls_[size_t(index)].get();
     forwardMouse(index, up);
     if (!command || !event) return;
     PresentNow();
-    if (IsClosing() || !valid(index)) return;
+    // The control's own handling may have closed the dialog or rebuilt its controls.
+    if (IsClosing() || GetControl(index) != control) return;
     const Hit hit = HitAt(event->x, event->y);
     if (hit.index == index && hit.part == part) OnCommand(index, part);
     AfterChange();
