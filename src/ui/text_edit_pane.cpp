@@ -909,12 +909,14 @@ void TextEditPane::invalidateContent(int32_t top, int32_t bottom) {
 void TextEditPane::selectionChanged() {
     // The selection and the caret may be anywhere on view.
     Invalidate(ViewRect());
+    if (auto* ui = ImeUiPane::instance()) ui->CaretMoved(this);
 }
 
 void TextEditPane::scrollCaretIntoView() {
     const int32_t p = ActivePosition();
     const int32_t x = xOf(p), top = LineOf(p) * kLineHeight;
     MakeVisible({x, top, x + 1, top + kLineHeight});
+    if (auto* ui = ImeUiPane::instance()) ui->CaretMoved(this);
 }
 
 void TextEditPane::Paint() {
