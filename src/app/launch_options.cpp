@@ -71,6 +71,14 @@ ParseResult parseLaunchOptions(const std::vector<std::string>& args) {
             if (!value(v)) return r;
             o.sceneShot = v;
             o.noConnect = true;
+        } else if (a == "--sample") {
+            if (!value(v)) return r;
+            if (v != "text-entry") return r.error = "unknown sample: " + v, r;
+            o.sample = v;
+            o.noConnect = true;
+        } else if (a == "--ime-script") {
+            if (!value(v)) return r;
+            o.imeScript = v;
         } else if (a == "--night") {
             o.night = true;
         } else if (a == "--trace-packets") {
@@ -117,6 +125,11 @@ const char* launchOptionsHelp() {
            "  --smoke-shot FILE     where --smoke-test saves its PNG (default smoke.png)\n"
            "  --scene-shot FILE     draw the demo village into a PNG after start-up, exit\n"
            "  --night               --scene-shot draws the village by night\n"
+           "  --sample text-entry   a screen of text entries to try typing, the input method\n"
+           "                        and the clipboard with\n"
+           "  --ime-script FILE     play input method messages from FILE (lines of\n"
+           "                        \"TIME-MS compose TEXT CURSOR | commit TEXT | end |\n"
+           "                        candidates SELECTION ITEM... | close | open 0|1\")\n"
            "  --version             print the version and exit\n"
            "  --help                print this text and exit\n";
 }

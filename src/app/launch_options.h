@@ -25,6 +25,8 @@ struct LaunchOptions {
     bool noConnect = false;                  // --no-connect (the smoke test implies it)
     std::string sceneShot;                   // --scene-shot FILE (a picture of the demo village)
     bool night = false;                      // --night (the scene shot by night)
+    std::string sample;                      // --sample NAME (a debug screen instead of the first)
+    std::string imeScript;                   // --ime-script FILE (scripted input method messages)
     bool help = false;                       // --help
     bool version = false;                    // --version
 

@@ -40,6 +40,8 @@ class ImeMan;
 class Layer;
 class ScreenPane;
 class OverlayPane;
+class ImeUiPane;
+class Pane;
 }  // namespace vs::ui
 namespace vs::net {
 class Connection;
@@ -203,6 +205,7 @@ public:
 private:
     void clientShutDown();
     void openFirstScreen();
+    void openSample();
 
     bool clientShutDownDone_ = false;
     std::unique_ptr<app::IdleWatcher> idleWatcher_;
@@ -217,6 +220,9 @@ private:
     std::unique_ptr<ui::ScreenPane> screenPane_;
     std::unique_ptr<ui::Layer> layers_[6];
     std::unique_ptr<ui::OverlayPane> overlayPane_;
+    std::unique_ptr<ui::ImeUiPane> imeUiPane_;
+    std::unique_ptr<ui::Pane> sample_;
+    std::unique_ptr<base::LObject> imeScript_;
     std::unique_ptr<net::TerminalPrompt> terminalPrompt_;
     std::unique_ptr<net::TerminalPane> terminalPane_;
     std::unique_ptr<base::LObject> titleScreen_;

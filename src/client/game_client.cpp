@@ -15,7 +15,9 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "client/application.h"
+#include "client/ime_script.h"
 #include "client/message_box_prompt.h"
+#include "client/text_entry_sample.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
@@ -33,6 +35,7 @@
 #include "ui/close_list.h"
 #include "ui/control.h"
 #include "ui/ime_man.h"
+#include "ui/ime_ui_pane.h"
 #include "ui/layer.h"
 #include "ui/notice_bus.h"
 #include "ui/overlay_pane.h"
@@ -118,6 +121,8 @@ void GameClient::startUp() {
     const std::string shot = options_.smokeShot.empty() ? "smoke.png" : options_.smokeShot;
     smokeShot_ = std::filesystem::absolute(shot, ec);
     if (!options_.sceneShot.empty()) sceneShot_ = std::filesystem::absolute(options_.sceneShot, ec);
+    if (!options_.imeScript.empty())
+        options_.imeScript = std::filesystem::absolute(options_.imeScript, ec).string();
     Application::startUp();
     create(idleWatcher_, "IdleWatcher", uint32_t(20000));
     trace("start Connection");
@@ -154,6 +159,8 @@ void GameClient::startUp() {
     }
     trace("overlay pane");
     overlayPane_ = std::make_unique<ui::OverlayPane>(layers_[ui::kOverlayLayer].get());
+    imeUiPane_ = std::make_unique<ui::ImeUiPane>(layers_[ui::kTopLayer].get());
+    imeUiPane_->RegisterHandler(nullptr, nullptr);
     eventDispatcher_->setScreenshotHook([](bool bmp) {
         if (auto* d = graphics::Display::instance()) bmp ? d->SaveBmpScreenshot() : d->SaveJpegScreenshot();
     });
@@ -176,6 +183,10 @@ void GameClient::openFirstScreen() {
     ui::uiHooks().playSound = [](int sound, int volume) {
         if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
     };
+    if (!options_.sample.empty() || !options_.imeScript.empty()) {
+        openSample();
+        return;
+    }
     terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
     net::TerminalPane::Hooks hooks;
     hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
@@ -195,6 +206,13 @@ void GameClient::openFirstScreen() {
     }
 }
 
+void GameClient::openSample() {
+    sample_ = std::make_unique<TextEntrySample>(layers_[ui::kBaseLayer].get());
+    if (!options_.imeScript.empty()) imeScript_ = ImeScriptPlayer::Load(options_.imeScript);
+    VS_INFO("start-up complete: the %s sample", "text-entry");
+    if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
+}
+
 void GameClient::shutDown() {
     clientShutDown();
     Application::shutDown();
@@ -211,7 +229,10 @@ void GameClient::clientShutDown() {
         connection_->stop();
     }
     if (layers_[0]) trace("overlay pane gone");
+    imeScript_.reset();
+    imeUiPane_.reset();
     overlayPane_.reset();
+    sample_.reset();
     // The first screen belongs to the layers, and goes with them.
     terminalPane_.reset();
     terminalPrompt_.reset();

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -6,6 +7,8 @@
 
 #include "base/lobject.h"
 #include "base/rect.h"
+#include "base/text.h"
+#include "platform/message.h"
 #include "platform/registered.h"
 
 namespace vs::platform {
@@ -38,6 +41,29 @@ struct CandidateList : base::LObject {
     int32_t pageStart = 0;
     int32_t pageSize = 0;
 };
+
+// The messages an input method posts.
+inline Message compositionMessage(std::u16string_view text, int32_t cursor) {
+    Message m(kWmImeComposition, uint64_t(std::max(cursor, 0)), kGcsCompStr | kGcsCursorPos);
+    m.text = base::utf16ToUtf8(text);
+    return m;
+}
+inline Message resultMessage(std::u16string_view text) {
+    Message m(kWmImeComposition, 0, kGcsResultStr);
+    m.text = base::utf16ToUtf8(text);
+    return m;
+}
+inline Message candidatesMessage(std::unique_ptr<CandidateList> list, bool change) {
+    Message m(kWmImeNotify, change ? kImnChangeCandidate : kImnOpenCandidate, 1);
+    m.object = std::move(list);
+    return m;
+}
+inline Message closeCandidatesMessage() {
+    return Message(kWmImeNotify, kImnCloseCandidate, 1);
+}
+inline Message openStatusMessage(bool open) {
+    return Message(kWmImeNotify, kImnSetOpenStatus, open ? 1 : 0);
+}
 
 // The system input method of the main window. While it is available, it composes text from the
 // keys it takes and the window receives composition messages; while it is not, keys type plain

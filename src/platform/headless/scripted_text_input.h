@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
 #include "platform/message.h"
 #include "platform/text_input.h"
 #include "platform/window.h"
@@ -33,14 +32,10 @@ class ScriptedTextInput final : public TextInput {
     void compose(std::u16string_view text, int32_t cursor) {
         if (!composing_) post(Message(kWmImeStartComposition));
         composing_ = true;
-        Message m(kWmImeComposition, uint64_t(cursor), kGcsCompStr | kGcsCursorPos);
-        m.text = base::utf16ToUtf8(text);
-        post(std::move(m));
+        post(compositionMessage(text, cursor));
     }
     void commit(std::u16string_view text) {
-        Message m(kWmImeComposition, 0, kGcsResultStr);
-        m.text = base::utf16ToUtf8(text);
-        post(std::move(m));
+        post(resultMessage(text));
         if (composing_) post(Message(kWmImeEndComposition));
         composing_ = false;
     }
@@ -49,12 +44,10 @@ class ScriptedTextInput final : public TextInput {
         post(Message(kWmImeEndComposition));
     }
     void candidates(std::unique_ptr<CandidateList> list, bool change = false) {
-        Message m(kWmImeNotify, change ? kImnChangeCandidate : kImnOpenCandidate, 1);
-        m.object = std::move(list);
-        post(std::move(m));
+        post(candidatesMessage(std::move(list), change));
     }
-    void closeCandidates() { post(Message(kWmImeNotify, kImnCloseCandidate, 1)); }
-    void openStatus(bool open) { post(Message(kWmImeNotify, kImnSetOpenStatus, open ? 1 : 0)); }
+    void closeCandidates() { post(closeCandidatesMessage()); }
+    void openStatus(bool open) { post(openStatusMessage(open)); }
 
     const std::vector<bool>& availability() const { return availability_; }
     const std::vector<std::u16string>& clears() const { return clears_; }

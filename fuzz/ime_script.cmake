@@ -1,0 +1,1 @@
+vs_fuzz(ime_script SOURCES ime_script.cpp DEPS vs_client)
