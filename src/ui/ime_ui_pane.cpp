@@ -123,9 +123,12 @@ void CandidateWindow::Paint() {
         if (r == selection_) {
             SetPenColor(kInk);
             FillRect({0, r * ImeUiPane::kRowHeight + 2, w, r * ImeUiPane::kRowHeight + 3 + kLine});
+            // The glyphs' outlines take the row's colour, so the letters stay apart.
             SetTextColor(kFill);
+            SetTextBackColor(kInk);
         } else {
             SetTextColor(kInk);
+            SetTextBackColor(kFill);
         }
         MoveTo(1, (r + 1) * ImeUiPane::kRowHeight);
         DrawText(items_[row]);

@@ -35,7 +35,9 @@ TEST(ImeScript, LinesParseOrAreRefusedWithTheirNumber) {
         std::string error;
         EXPECT_EQ(parseImeScript(c.script, steps, error), c.ok) << c.script;
         EXPECT_EQ(error, c.error) << c.script;
-        if (!c.ok) EXPECT_TRUE(steps.empty());
+        if (!c.ok) {
+            EXPECT_TRUE(steps.empty());
+        }
     }
     std::vector<ImeScriptStep> steps;
     std::string error;

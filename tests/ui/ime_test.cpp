@@ -108,6 +108,25 @@ TEST_F(ImeTest, AnEntryGoingAwayMidCompositionEndsIt) {
     EXPECT_EQ(imeUi.Composition()->GetBoundsInParent().topLeft(), at.topLeft());
 }
 
+TEST_F(ImeTest, TheCompositionWindowFollowsADrag) {
+    auto p = entry();
+    textInput.compose(u"abc", 1);
+    pump();
+    ui::CompositionWindow* w = imeUi.Composition();
+    ASSERT_NE(w, nullptr);
+    const base::Point start = w->GetBoundsInParent().topLeft();
+    EXPECT_TRUE(w->OnMouse(mouseEvent(InputEvent::kLeftDown, 3, 3, 100)));
+    EXPECT_TRUE(w->HasFocus());
+    w->OnMouse(mouseEvent(InputEvent::kMouseMove, 53, 23, 110));
+    const base::Point moved{start.x + 50, start.y + 20};
+    EXPECT_EQ(w->GetBoundsInParent().topLeft(), moved);
+    EXPECT_EQ(imeUi.CompositionPosition(), moved);
+    EXPECT_TRUE(w->HasFocus());
+    w->OnMouse(mouseEvent(InputEvent::kLeftUp, 53, 23, 120));
+    EXPECT_FALSE(w->HasFocus());
+    EXPECT_EQ(textInput.rect().left, moved.x);
+}
+
 TEST_F(ImeTest, CandidatePagesAreClampedAndNeverEmpty) {
     auto list = [](size_t n, int32_t sel, int32_t start, int32_t size) {
         CandidateList l;

@@ -251,6 +251,28 @@ TEST_F(TextEditTest, ClicksCountByTimeAndCharacterAcrossTheClockWrap) {
     EXPECT_FALSE(p->OnMouse(mouseEvent(InputEvent::kLeftDown, betaX, 3, 990000)));
 }
 
+TEST_F(TextEditTest, DraggingPastTheViewScrollsByTheOvershootUpToALimit) {
+    auto p = entry(120, 36);
+    for (int i = 0; i < 20; ++i) p->InsertText(u"line\r");
+    p->SetSelection(0, 0);
+    ASSERT_EQ(p->ScrollPos().y, 0);
+    p->OnMouse(mouseEvent(InputEvent::kLeftDown, 1, 5, 1000));
+    struct Step {
+        int32_t y;
+        int32_t scroll;
+    } steps[] = {{40, 5}, {40, 10}, {136, 58}, {-20, 38}, {-500, 0}};
+    for (const Step& s : steps) {
+        p->OnMouse(mouseEvent(InputEvent::kMouseMove, 5, s.y, 1001));
+        EXPECT_EQ(p->ScrollPos().y, s.scroll) << s.y;
+        // The selection follows the pointer from where the press was.
+        EXPECT_EQ(p->SelectionStart(), 0);
+        EXPECT_EQ(p->ActivePosition(), p->IndexAt({5, s.y + s.scroll}));
+    }
+    p->OnMouse(mouseEvent(InputEvent::kLeftUp, 5, 5, 1002));
+    p->OnMouse(mouseEvent(InputEvent::kMouseMove, 5, 400, 1003));
+    EXPECT_EQ(p->ScrollPos().y, 0);
+}
+
 TEST_F(TextEditTest, LinesWrapAtBlanksOrCharacters) {
     struct Case {
         const char* name;
