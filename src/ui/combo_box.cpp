@@ -30,6 +30,12 @@ void ComboBox::OpenMenu() {
     menu_.Open(this, s.x + GetBounds().width() - 1, s.y, selected_);
 }
 
+void ComboBox::Detach() {
+    // A menu left open would stay on the screen without its dialog.
+    menu_.Withdraw();
+    Control::Detach();
+}
+
 void ComboBox::chosen(int32_t item) {
     if (item < 0 || item == selected_) return;
     Select(item);

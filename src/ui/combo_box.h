@@ -27,6 +27,7 @@ class ComboBox : public Control {
     PopupMenu& Menu() { return menu_; }
     void OpenMenu();
 
+    void Detach() override;
     void Paint() override;
     uint8_t HitTest(int32_t x, int32_t y) const override;
     bool OnMouse(const app::InputEvent& event) override;

@@ -77,6 +77,14 @@ void PopupMenu::CloseMenu(int32_t item) {
     if (chooser_) chooser_(item);
 }
 
+void PopupMenu::Withdraw() {
+    if (!open_) return;
+    open_ = false;
+    owner_ = nullptr;
+    Detach();
+    UnregisterHandler();
+}
+
 void PopupMenu::slide(bool down) {
     if (!IsShowing()) return;
     const Rect rect = GetBoundsInParent();

@@ -62,6 +62,8 @@ class PopupMenu : public Pane {
     void Open(Control* owner, int32_t x, int32_t y, int32_t selected);
     // Slides up, leaves the trees and reports `item` to the chooser.
     void CloseMenu(int32_t item);
+    // Leaves at once, without a slide or a report: its owner is going.
+    void Withdraw();
     bool IsOpen() const { return open_; }
     int32_t Selected() const { return selected_; }
 

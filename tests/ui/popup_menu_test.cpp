@@ -109,6 +109,14 @@ TEST_F(PopupMenuTest, ThePointerChoosesAndAClickOutsideReachesTheDialog) {
     EXPECT_EQ(combo->Selected(), 1);
 }
 
+TEST_F(PopupMenuTest, ClosingTheDialogTakesAnOpenMenuAlong) {
+    openByClick();
+    dialog.Close();
+    EXPECT_FALSE(combo->Menu().IsOpen());
+    EXPECT_EQ(combo->Menu().GetLayer(), nullptr);
+    EXPECT_FALSE(dispatcher.isRegistered(&combo->Menu()));
+}
+
 TEST_F(PopupMenuTest, TheMenuShowsOverTheDialogUnclipped) {
     openByClick();
     frame();
