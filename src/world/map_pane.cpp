@@ -1,0 +1,346 @@
+#include "world/map_pane.h"
+
+#include <algorithm>
+
+#include "app/frame_clock.h"
+#include "base/log.h"
+#include "net/client_commands.h"
+#include "resources/archive_manager.h"
+#include "world/image_tables.h"
+#include "world/static_obj_image_lib.h"
+
+namespace vs::world {
+
+namespace {
+
+template <class... F>
+struct Visit : F... {
+    using F::operator()...;
+};
+
+}  // namespace
+
+MapPane::MapPane(net::CommandSender* sender, std::filesystem::path mapsDir)
+    : ui::Pane(kHidden),
+      sender_(sender),
+      mapsDir_(std::move(mapsDir)),
+      store_(std::make_unique<ObjectStore>(kNoOrigin, kNoOrigin, kColumns, kRows)) {
+    instance_ = this;
+    if (auto* lib = StaticObjImageLib::instance()) {
+        blocking_.assign(size_t(lib->count()), 0);
+        for (int32_t n = 1; n < lib->count(); ++n)
+            if (const auto* info = lib->GetObjectInfo(n)) blocking_[size_t(n)] = info->blocking;
+    }
+    user_.stepEnded = [this](CharacterObjectPane& c, int32_t, int32_t) { stepEnded(c); };
+}
+
+MapPane::~MapPane() {
+    grid_.Store(mapsDir_);
+    std::vector<std::unique_ptr<ObjectPane>> dropped;
+    store_->Clear(dropped);
+    store_->Remove(&user_);
+    if (instance_ == this) instance_ = nullptr;
+}
+
+template <class C>
+void MapPane::send(const C& command) {
+    if (sender_) net::sendCommand(*sender_, command);
+}
+
+bool MapPane::holdsObject(uint32_t id) const {
+    return id != 0 && store_->FindById(id) != nullptr;
+}
+
+bool MapPane::OnPacket(const app::InputEvent& event) {
+    if (event.subKind != 0) return false;
+    const auto message = net::parseServerMessage(event.data);
+    if (!message) return false;
+    Handle(*message);
+    return false;  // other panes may act on the same message
+}
+
+void MapPane::Handle(const net::ServerMessage& message) {
+    if (sender_ && net::dropForUnknownObject(message, *this, *sender_)) return;
+    std::visit(
+        Visit{
+            [&](const net::MsgUserAppearance& m) {
+                user_.setId(m.id);
+                user_.setFacing(m.facing);
+            },
+            [&](const net::MsgMapSize& m) { EnterMap(m); },
+            [&](const net::MsgUserPosition& m) {
+                if (!m.accept()) return;
+                SetView(m.x, m.y, m.viewColumn, m.viewRow);
+            },
+            [&](const net::MsgMap& m) {
+                grid_.ApplyServerTiles(
+                    m.x, m.y, m.width, m.height,
+                    std::span(reinterpret_cast<const MapCell*>(m.cells.data()), m.cells.size()),
+                    [&](int32_t x, int32_t y) {
+                        Invalidate(
+                            base::Rect::fromSize((x - ox_ + 1) * 24, (y - oy_ + 1) * 24, 24, 24));
+                    });
+                if (!waitingForPlayer_)
+                    RefreshStatics(base::Rect::fromSize(m.x, m.y, m.width, m.height));
+            },
+            [&](const net::MsgDrawObjects& m) {
+                for (const auto& o : m.objects) {
+                    Appearance a;
+                    a.kind = o.isCreature() ? Appearance::kCreature : Appearance::kItem;
+                    a.image = o.image;
+                    a.colour = o.colour;
+                    AddOrRefresh(o.id, o.x, o.y, o.direction, a, {});
+                }
+            },
+            [&](const net::MsgCharacter& m) {
+                AddOrRefresh(m.id, m.x, m.y, m.direction, m.appearance, m.name);
+            },
+            [&](const net::MsgMoveObject& m) {
+                auto* o = store_->FindById(m.id);
+                if (!o || o->type() != kCharacterObject) return;
+                auto* c = static_cast<CharacterObjectPane*>(o);
+                if (c->walking()) c->EndStep();
+                if (!store_->Holds(c)) return;  // the step's end took it away
+                if (c->x() != m.x || c->y() != m.y) {
+                    // The start cell: outside the area the object goes.
+                    const base::Point from{c->x(), c->y()};
+                    c->SetCell(m.x, m.y);
+                    std::unique_ptr<ObjectPane> dropped;
+                    if (!store_->MoveObject(c, from, dropped)) {
+                        if (dropped) dispose(std::move(dropped));
+                        return;
+                    }
+                }
+                c->Walk(m.x, m.y, m.direction);
+                place(c);
+            },
+            [&](const net::MsgChangeDirection& m) {
+                if (auto* o = store_->FindById(m.id); o && o->type() == kCharacterObject) {
+                    static_cast<CharacterObjectPane*>(o)->Turn(m.direction);
+                    Invalidate(o->GetScreenBounds());
+                }
+            },
+            [&](const net::MsgRemoveObject& m) { RemoveObject(m.id); },
+            [&](const net::MsgObjectGone& m) { RemoveObject(m.id); },
+            [&](const net::MsgChangeCondition& m) { user_.setConditions(m.conditions); },
+            [&](const net::MsgTileCheck& m) {
+                if (!net::serverTransfer(m)) return;
+                unfile(&user_);
+                forceNextEnter_ = true;
+            },
+            [](const auto&) {},
+        },
+        message);
+}
+
+base::Rect MapPane::staticsArea() const {
+    return base::Rect{ox_ - 1, oy_ - 1, ox_ + kColumns + 1, oy_ + kRows + 10}.intersect(
+        store_->Area(kStaticObject));
+}
+
+void MapPane::place(ObjectPane* o) {
+    Invalidate(o->GetScreenBounds());
+    o->CalcBoundsOnScreen(cellPixel(o->x(), o->y(), ox_, oy_));
+    Invalidate(o->GetScreenBounds());
+}
+
+void MapPane::EnterMap(const net::MsgMapSize& m) {
+    const bool forced = forceNextEnter_;
+    forceNextEnter_ = false;
+    const auto r = grid_.Enter(mapsDir_, m.number, m.width, m.height, forced);
+    mapFlags_ = m.flags;
+    viewMode_ = m.edgeView;
+    light_ = m.light;
+    if (r.numberChanged || r.resized) {
+        // Every object but the player goes; the player waits for the next 51 to be filed.
+        std::vector<std::unique_ptr<ObjectPane>> dropped;
+        store_->Remove(&user_);
+        store_->Clear(dropped);
+        for (auto& d : dropped) dispose(std::move(d));
+        if (user_.walking()) user_.EndStep();
+        store_ = std::make_unique<ObjectStore>(ox_, oy_, kColumns, kRows);
+        waitingForPlayer_ = true;
+    }
+    Invalidate(GetBounds());
+}
+
+bool MapPane::SetView(int32_t x, int32_t y, int32_t viewColumn, int32_t viewRow) {
+    if (!grid_.inside(x, y) || viewColumn < 0 || viewRow < 0 || viewColumn >= kColumns ||
+        viewRow >= kRows)
+        return false;
+    ox_ = x - viewColumn, oy_ = y - viewRow;
+    std::vector<std::unique_ptr<ObjectPane>> dropped;
+    store_->SetOrigin(ox_, oy_, dropped);
+    for (auto& d : dropped) dispose(std::move(d));
+    if (user_.walking()) user_.EndStep();
+    user_.placeAt(x, y);
+    store_->ForEach(
+        [&](ObjectPane* o) { o->CalcBoundsOnScreen(cellPixel(o->x(), o->y(), ox_, oy_)); });
+    RefreshStatics(staticsArea());
+    const base::Rect area = grid_.Clip(widenedView(ox_, oy_));
+    net::CmdAreaChecksum c;
+    c.left = uint16_t(area.left), c.top = uint16_t(area.top);
+    c.width = uint8_t(area.width()), c.height = uint8_t(area.height());
+    c.checksum = grid_.Checksum(area);
+    send(c);
+    Invalidate(GetBounds());
+    return true;
+}
+
+void MapPane::AddOrRefresh(uint32_t id, int32_t x, int32_t y, uint8_t direction,
+                           const Appearance& a, const std::u16string& name) {
+    if (!store_->InArea(kCharacterObject, x, y)) return;
+    const bool own = id != 0 && id == user_.id();
+    ObjectPane* existing = nullptr;
+    if (own) {
+        ObjectPane* other = store_->FindById(id);
+        if (other && other != &user_) RemoveObject(id);
+        Appearance look = a;
+        if (look.state == state::kHidden) look.state = state::kTranslucent;
+        user_.setAppearance(look);
+        user_.setName(name);
+        if (user_.walking()) user_.EndStep();
+        const bool inView = x >= ox_ && y >= oy_ && x < ox_ + kColumns && y < oy_ + kRows;
+        if (!inView) {
+            const int32_t nx = std::clamp(x - 8, 0, std::max(0, grid_.width() - kColumns));
+            const int32_t ny = std::clamp(y - 7, 0, std::max(0, grid_.height() - kRows));
+            SetView(x, y, x - nx, y - ny);
+        }
+        store_->Remove(&user_);
+        user_.placeAt(x, y);
+        user_.setFacing(direction);
+        if (store_->File(&user_)) {
+            store_->KeepOnClear(&user_);
+            waitingForPlayer_ = false;
+        }
+        place(&user_);
+        return;
+    }
+    existing = store_->FindById(id);
+    const bool character = a.kind == Appearance::kCharacter || a.kind == Appearance::kCreature;
+    if (existing &&
+        (existing->type() != (character ? kCharacterObject : kItemObject) || !character)) {
+        // Another kind of object under this id (or an item renewed) goes first.
+        RemoveObject(id);
+        existing = nullptr;
+    }
+    if (existing) {
+        auto* c = static_cast<CharacterObjectPane*>(existing);
+        if (c->walking()) c->EndStep();
+        if (!store_->Holds(c)) return;
+        c->setAppearance(a);
+        if (!name.empty()) c->setName(name);
+        const base::Point from{c->x(), c->y()};
+        c->SetCell(x, y);
+        c->setFacing(direction);
+        std::unique_ptr<ObjectPane> dropped;
+        if (store_->MoveObject(c, from, dropped)) {
+            place(c);
+        } else {
+            dispose(std::move(dropped));
+        }
+        return;
+    }
+    std::unique_ptr<ObjectPane> made;
+    if (character) {
+        Appearance look = a;
+        if (user_.dead() && look.kind == Appearance::kCharacter && look.state == state::kHidden)
+            look.state = state::kTranslucent;
+        auto c = std::make_unique<CharacterObjectPane>(id, x, y, direction, look, name);
+        c->stepEnded = [this](CharacterObjectPane& ch, int32_t, int32_t) { stepEnded(ch); };
+        made = std::move(c);
+    } else if (a.kind == Appearance::kItem) {
+        made = std::make_unique<ItemObjectPane>(id, x, y, a.image, a.colour);
+    } else {
+        return;
+    }
+    made->CalcBoundsOnScreen(cellPixel(x, y, ox_, oy_));
+    if (ObjectPane* filed = store_->Add(made)) Invalidate(filed->GetScreenBounds());
+}
+
+void MapPane::stepEnded(CharacterObjectPane& c) {
+    const base::Rect widened = widenedView(ox_, oy_);
+    if (&c != &user_ && !widened.contains(base::Point{c.x(), c.y()})) {
+        if (auto owned = store_->Remove(&c)) dispose(std::move(owned));
+        return;
+    }
+    std::unique_ptr<ObjectPane> dropped;
+    if (!store_->MoveObject(&c, {}, dropped)) {
+        if (dropped) dispose(std::move(dropped));
+        return;
+    }
+    place(&c);
+}
+
+void MapPane::unfile(ObjectPane* object) {
+    Invalidate(object->GetScreenBounds());
+    for (ObjectPane* a : store_->AttachedTo(object)) unfile(a);
+    if (auto owned = store_->Remove(object)) dispose(std::move(owned));
+}
+
+void MapPane::RemoveObject(uint32_t id) {
+    ObjectPane* o = store_->FindById(id);
+    if (!o) return;
+    if (o->type() == kCharacterObject) {
+        auto* c = static_cast<CharacterObjectPane*>(o);
+        if (c->walking()) {
+            // The step ends where it was going, but nothing more happens with it.
+            auto hook = std::move(c->stepEnded);
+            c->stepEnded = nullptr;
+            c->EndStep();
+            c->stepEnded = std::move(hook);
+        }
+    }
+    unfile(o);
+}
+
+void MapPane::RequestObject(uint32_t id) {
+    send(net::CmdRequestObject{{id}});
+}
+
+void MapPane::dispose(std::unique_ptr<ObjectPane> object) {
+    if (!object) return;
+    object->retire();
+    removed_.push_back(std::move(object));
+}
+
+void MapPane::RefreshStatics(const base::Rect& cells) {
+    const base::Rect r = grid_.Clip(cells).intersect(store_->Area(kStaticObject));
+    auto* lib = StaticObjImageLib::instance();
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        for (int32_t x = r.left; x < r.right; ++x) {
+            const uint16_t n = grid_.cell(x, y)->object;
+            ObjectPane* standing = store_->FindStaticAt(x, y);
+            if (standing && (n == 0 || static_cast<StaticObjectPane*>(standing)->number() != n)) {
+                unfile(standing);
+                standing = nullptr;
+            }
+            if (n == 0 || standing) continue;
+            if (lib) {
+                base::Rect rect;
+                lib->GetObjectRect(n, rect);
+                if (rect.empty()) continue;
+            }
+            std::unique_ptr<ObjectPane> s = std::make_unique<StaticObjectPane>(x, y, n);
+            s->CalcBoundsOnScreen(cellPixel(x, y, ox_, oy_));
+            ObjectPane* filed = store_->Add(s);
+            if (!filed) continue;
+            const auto* info = lib ? lib->GetObjectInfo(n) : nullptr;
+            if (info && info->light >= 0) {
+                std::unique_ptr<ObjectPane> light = std::make_unique<LightObjectPane>(
+                    x, y, info->light, base::Point{24, 12 - 24 * info->lightHeight});
+                light->attachTo(filed);
+                store_->Add(light);
+            }
+            Invalidate(filed->GetScreenBounds());
+        }
+    }
+}
+
+void MapPane::LeaveWorld() {
+    grid_.Store(mapsDir_);
+    unfile(&user_);
+    forceNextEnter_ = true;
+}
+
+}  // namespace vs::world
