@@ -5,6 +5,7 @@
 #include "app/frame_clock.h"
 #include "base/log.h"
 #include "net/client_commands.h"
+#include "net/connection.h"
 #include "resources/archive_manager.h"
 #include "world/image_tables.h"
 #include "world/static_obj_image_lib.h"
@@ -18,11 +19,20 @@ struct Visit : F... {
     using F::operator()...;
 };
 
+// Commands go out through the connection when nobody else was given.
+class ConnectionSender final : public net::CommandSender {
+  public:
+    void send(std::span<const uint8_t> payload) override {
+        if (auto* c = net::Connection::instance()) c->send(payload);
+    }
+};
+ConnectionSender gConnection;
+
 }  // namespace
 
 MapPane::MapPane(net::CommandSender* sender, std::filesystem::path mapsDir)
     : ui::Pane(kHidden),
-      sender_(sender),
+      sender_(sender ? sender : &gConnection),
       mapsDir_(std::move(mapsDir)),
       store_(std::make_unique<ObjectStore>(kNoOrigin, kNoOrigin, kColumns, kRows)) {
     instance_ = this;

@@ -22,7 +22,7 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     static constexpr int32_t kNoOrigin = -30000;
     static constexpr base::Rect kPlacement{-10, -12, -10 + 456, -12 + 408};
 
-    // Commands go to `sender` (none: nothing is sent); map files live in `mapsDir`.
+    // Commands go to `sender` (none: the connection); map files live in `mapsDir`.
     MapPane(net::CommandSender* sender, std::filesystem::path mapsDir);
     ~MapPane() override;
     static MapPane* instance() { return instance_; }

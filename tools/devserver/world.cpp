@@ -76,7 +76,7 @@ World::World(WorldOptions options, Send send, Trace trace)
             for (int tries = 0; tries < 100; ++tries) {
                 e.x = m.meadow.left + int32_t(random(uint32_t(m.meadow.width())));
                 e.y = m.meadow.top + int32_t(random(uint32_t(m.meadow.height())));
-                if (free(number, e.x, e.y)) break;
+                if (free(number, e.x, e.y) && map.grid.cell(e.x, e.y)->object == 0) break;
             }
             e.due = 1000 + random(2000);
             spawn(e);

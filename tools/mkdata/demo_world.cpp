@@ -163,7 +163,7 @@ DemoMap villageMap() {
         }
     }
     // The meadow east of the village: bushes and rocks here and there.
-    const base::Rect meadow{66, 21, 91, 29};
+    const base::Rect meadow{57, 19, 91, 29};
     for (int32_t y = meadow.top; y < meadow.bottom; ++y)
         for (int32_t x = meadow.left; x < meadow.right; ++x)
             if (const uint32_t n = hash(x, y, 5) % 29; n < 2) s.o(x, y, n ? 'b' : 'r');
