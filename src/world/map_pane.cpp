@@ -42,6 +42,9 @@ MapPane::MapPane(net::CommandSender* sender, std::filesystem::path mapsDir)
             if (const auto* info = lib->GetObjectInfo(n)) blocking_[size_t(n)] = info->blocking;
     }
     user_.stepEnded = [this](CharacterObjectPane& c, int32_t, int32_t) { stepEnded(c); };
+    CharacterObjectPane::playSound = [this](int32_t sound, int32_t percent) {
+        if (playSound_) playSound_(sound, percent);
+    };
 }
 
 MapPane::~MapPane() {
@@ -49,7 +52,10 @@ MapPane::~MapPane() {
     std::vector<std::unique_ptr<ObjectPane>> dropped;
     store_->Clear(dropped);
     store_->Remove(&user_);
-    if (instance_ == this) instance_ = nullptr;
+    if (instance_ == this) {
+        instance_ = nullptr;
+        CharacterObjectPane::playSound = nullptr;
+    }
 }
 
 template <class C>
@@ -131,7 +137,44 @@ void MapPane::Handle(const net::ServerMessage& message) {
                 }
             },
             [&](const net::MsgRemoveObject& m) { RemoveObject(m.id); },
-            [&](const net::MsgObjectGone& m) { RemoveObject(m.id); },
+            [&](const net::MsgObjectGone& m) { Death(m.id); },
+            [&](const net::MsgSay& m) {
+                if (!m.accept()) return;
+                if (m.kind == 0 && user_.conditions()[2] != 0) return;
+                if (m.kind == 1 && user_.conditions()[2] == 2) return;
+                if (auto* o = store_->FindById(m.id)) ShowBalloon(m.kind, *o, m.text);
+            },
+            [&](const net::MsgDamageEffect& m) {
+                auto* o = store_->FindById(m.id);
+                if (!o) return;
+                if (playSound_) playSound_(0, 100);
+                if (o->type() == kCharacterObject) {
+                    auto* c = static_cast<CharacterObjectPane*>(o);
+                    const bool plain = c->isCreature() && c->appearance().image >= 33140 &&
+                                       c->appearance().image <= 33158;
+                    if (!plain) c->Flash(CharacterObjectPane::damageColourFor(m.strength));
+                }
+                for (ObjectPane* a : store_->AttachedTo(o))
+                    if (a->type() == kHealthBarObject) unfile(a);
+                if (m.healthPercent <= 100) ShowHealth(*o, m.healthPercent, 100);
+            },
+            [&](const net::MsgMotion& m) {
+                auto* o = store_->FindById(m.id);
+                if (!o || o->type() != kCharacterObject) return;
+                auto* c = static_cast<CharacterObjectPane*>(o);
+                if (c->isCreature()) {
+                    CreatureMotion(*c, m.motion);
+                } else {
+                    c->PlayMotion(m.motion, uint32_t(m.duration) * 10, m.sound);
+                }
+                Invalidate(c->GetScreenBounds());
+            },
+            [&](const net::MsgWield& m) {
+                auto* o = store_->FindById(m.id);
+                if (!o || o == &user_ || o->type() != kCharacterObject || !m.animated()) return;
+                static_cast<CharacterObjectPane*>(o)->PlayMotion(m.action, 300, -1);
+            },
+            [&](const net::MsgFlyingObject& m) { Missile(m); },
             [&](const net::MsgChangeCondition& m) { user_.setConditions(m.conditions); },
             [&](const net::MsgTileCheck& m) {
                 if (!net::serverTransfer(m)) return;
@@ -302,6 +345,101 @@ void MapPane::RemoveObject(uint32_t id) {
         }
     }
     unfile(o);
+}
+
+ObjectPane* MapPane::adopt(std::unique_ptr<ObjectPane> object) {
+    object->expired = [this](ObjectPane& o) { unfile(&o); };
+    object->CalcBoundsOnScreen(cellPixel(object->x(), object->y(), ox_, oy_));
+    ObjectPane* filed = store_->Add(object);
+    if (filed) Invalidate(filed->GetScreenBounds());
+    return filed;
+}
+
+void MapPane::ShowBalloon(uint8_t kind, ObjectPane& owner, std::u16string_view text) {
+    for (ObjectPane* a : store_->AttachedTo(&owner))
+        if (a->type() == kBalloonObject) unfile(a);
+    adopt(std::make_unique<BalloonObjectPane>(owner, kind, text));
+}
+
+void MapPane::ShowHealth(ObjectPane& owner, int32_t percent, int32_t maximum) {
+    adopt(std::make_unique<HealthBarObjectPane>(owner, percent, maximum));
+}
+
+void MapPane::Death(uint32_t id) {
+    ObjectPane* o = store_->FindById(id);
+    if (!o) return;
+    if (o == &user_) {
+        unfile(o);
+        return;
+    }
+    if (o->type() == kCharacterObject) {
+        auto* c = static_cast<CharacterObjectPane*>(o);
+        if (c->isCreature() && !c->dying()) {
+            c->setDying();
+            if (c->walking()) c->EndStep();
+            if (!store_->Holds(c)) return;
+            c->expired = [this](ObjectPane& gone) { unfile(&gone); };
+            if (c->PlayCreatureMotion(0)) return;
+        }
+    }
+    RemoveObject(id);
+}
+
+void MapPane::CreatureMotion(CharacterObjectPane& c, int32_t m) {
+    if (c.dying() || c.motion() < 1 || c.motion() > 8) return;
+    const int32_t f = c.facing();
+    int32_t motion = 4;
+    switch (m) {
+        case 0:
+            motion = 5 + f;
+            break;
+        case 1:
+            motion = 13 + f;
+            break;
+        case 2:
+            motion = 17 + f;
+            break;
+        case 3:
+            motion = 21 + f;
+            break;
+        case 4:
+            motion = 25 + f;
+            break;
+        case 5:
+            motion = 29 + f;
+            break;
+        case 25:
+            motion = 9 + f;
+            break;
+        case 6:
+            return;
+        default:
+            break;
+    }
+    c.PlayCreatureMotion(motion);
+}
+
+void MapPane::Missile(const net::MsgFlyingObject& m) {
+    if (auto* shooter = store_->FindById(m.shooter);
+        shooter && shooter->type() == kCharacterObject && shooter != &user_)
+        static_cast<CharacterObjectPane*>(shooter)->PlayMotion(m.motion, 300, -1);
+    if (store_->FindById(m.missile)) RemoveObject(m.missile);
+    if (!store_->InArea(kMissileObject, m.startX, m.startY)) return;
+    auto missile = std::make_unique<MissileObjectPane>(m.missile, m.image, m.imageExtra,
+                                                       base::Point{m.startX, m.startY},
+                                                       base::Point{m.endX, m.endY}, m.target);
+    missile->arrived = [this](MissileObjectPane& p) {
+        auto* t = store_->FindById(p.target());
+        if (!t || t->type() != kCharacterObject) return;
+        auto* c = static_cast<CharacterObjectPane*>(t);
+        if (playSound_) playSound_(701, 100);
+        const bool plain =
+            c->isCreature() && c->appearance().image >= 33140 && c->appearance().image <= 33158;
+        if (!plain) c->Flash(142);
+    };
+    MissileObjectPane* raw = missile.get();
+    if (playSound_) playSound_(709, 100);
+    if (adopt(std::move(missile))) raw->Launch();
 }
 
 void MapPane::RequestObject(uint32_t id) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,14 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     void RemoveObject(uint32_t id);
     void RequestObject(uint32_t id);
     void RefreshStatics(const base::Rect& cells);
+    void ShowBalloon(uint8_t kind, ObjectPane& owner, std::u16string_view text);
+    void ShowHealth(ObjectPane& owner, int32_t percent, int32_t maximum);
+    // A creature plays its death and goes; anything else goes at once.
+    void Death(uint32_t id);
+    void CreatureMotion(CharacterObjectPane& c, int32_t serverMotion);
+    void Missile(const net::MsgFlyingObject& m);
+    // Where the world's sounds go (number, volume percent); tests record them.
+    void SetSoundSink(std::function<void(int32_t, int32_t)> sink) { playSound_ = std::move(sink); }
     // Leaving the world for the title: the map is stored, the player unfiled, the next map
     // entered afresh.
     void LeaveWorld();
@@ -66,6 +75,7 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
 
   private:
     void dispose(std::unique_ptr<ObjectPane> object);
+    ObjectPane* adopt(std::unique_ptr<ObjectPane> object);
     void unfile(ObjectPane* object);
     void place(ObjectPane* object);
     void stepEnded(CharacterObjectPane& c);
@@ -86,6 +96,7 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     bool waitingForPlayer_ = false;
     bool forceNextEnter_ = false;
     std::vector<std::unique_ptr<ObjectPane>> removed_;
+    std::function<void(int32_t, int32_t)> playSound_;
 };
 
 }  // namespace vs::world

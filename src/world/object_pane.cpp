@@ -7,6 +7,9 @@
 #include "world/monster_image_lib.h"
 #include "world/static_obj_image_lib.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace vs::world {
 
 namespace {
@@ -112,6 +115,122 @@ void CharacterObjectPane::DrawObject(graphics::Canvas& target) {
     }
 }
 
+// ---- motions and hits ---------------------------------------------------------------------------
+
+namespace {
+// Delays from files or the wire never drop below this: a 0 would fire forever in one update.
+constexpr uint32_t kMinFrameMs = 10;
+}  // namespace
+
+void CharacterObjectPane::Flash(int32_t colour) {
+    if (colour < 1 || colour > 255) return;
+    damageColour_ = colour;
+    schedule(this, kFlashTimer, 120);
+}
+
+bool CharacterObjectPane::PlayCreatureMotion(int32_t motion) {
+    motion_ = motion;
+    frame_ = 0;
+    if (auto* clock = app::FrameClock::instance()) clock->cancel(this, kCreatureTimer);
+    auto* lib = MonsterImageLib::instance();
+    if (!lib || appearance_.image < MonsterImageLib::kFirstImage) return false;
+    const auto& m =
+        lib->GetMotion(int64_t(appearance_.image) - MonsterImageLib::kFirstImage).motion(motion);
+    if (m.frames.empty()) return false;
+    schedule(this, kCreatureTimer, std::max<uint32_t>(m.frames[0].duration, kMinFrameMs));
+    return true;
+}
+
+void CharacterObjectPane::creatureFrame() {
+    auto* lib = MonsterImageLib::instance();
+    if (!lib) return;
+    const auto& m =
+        lib->GetMotion(int64_t(appearance_.image) - MonsterImageLib::kFirstImage).motion(motion_);
+    if (frame_ + 1 < int32_t(m.frames.size())) {
+        ++frame_;
+        schedule(this, kCreatureTimer,
+                 std::max<uint32_t>(m.frames[size_t(frame_)].duration, kMinFrameMs));
+        return;
+    }
+    if (dying_) {
+        expire();
+        return;
+    }
+    const bool idle = motion_ >= 1 && motion_ <= 4;
+    PlayCreatureMotion(idle ? motion_ : facing_ + 1);
+}
+
+int32_t CharacterObjectPane::motionFrames(int32_t m) {
+    if (m == 1 || m == 2) return 2;
+    if (m == 22) return 4;
+    if ((m >= 3 && m <= 21) || m == 23 || m == 24) return 1;
+    return 0;
+}
+
+int32_t CharacterObjectPane::motionSound(int32_t m, int32_t s) {
+    if (s == -1) return -1;
+    switch (m) {
+        case 2:
+            return 709;
+        case 4:
+            return 406;
+        case 8:
+            return 403;
+        case 9:
+            return 312;
+        case 10:
+            return 313;
+        case 23:
+            return 301;
+        case 24:
+            return 303;
+        default:
+            break;
+    }
+    if (m >= 11 && m <= 22) return 300 + (m - 11);
+    return s;
+}
+
+void CharacterObjectPane::PlayMotion(int32_t motion, uint32_t durationMs, int32_t sound) {
+    if (isCreature() || motion == 25) return;
+    // At most three: the oldest go first.
+    while (controllers_.size() >= 3) {
+        if (auto* clock = app::FrameClock::instance())
+            clock->cancel(this, controllers_.front().code);
+        if (current_ == &controllers_.front()) current_ = nullptr;
+        controllers_.erase(controllers_.begin());
+        current_ = nullptr;
+    }
+    Controller c;
+    c.pose = motion;
+    c.frames = motionFrames(motion);
+    c.frameMs = std::max(durationMs, kMinFrameMs);
+    c.sound = motionSound(motion, sound);
+    c.soundFrame = (motion == 1 || motion == 2) ? 1 : 0;
+    c.code = kControllerTimer + nextController_++ % 1000000;
+    controllers_.push_back(c);
+    current_ = nullptr;
+    controllerFrame(c.code);
+}
+
+void CharacterObjectPane::controllerFrame(int32_t code) {
+    auto it = std::find_if(controllers_.begin(), controllers_.end(),
+                           [code](const Controller& c) { return c.code == code; });
+    if (it == controllers_.end()) return;
+    ++it->current;
+    if (it->current == it->soundFrame && it->sound >= 0 && playSound) playSound(it->sound, 80);
+    if (it->current >= it->frames) {
+        const bool wasCurrent = current_ && current_->code == code;
+        controllers_.erase(it);
+        current_ = wasCurrent || controllers_.empty() ? nullptr : current_;
+        // Pointers into the list may have moved.
+        if (current_) current_ = &controllers_.back();
+        return;
+    }
+    current_ = &*it;
+    schedule(this, code, it->frameMs);
+}
+
 void CharacterObjectPane::setFacing(uint8_t f) {
     facing_ = uint8_t(f & 3);
     if (isCreature() && motion_ >= 1 && motion_ <= 8) motion_ = facing_ + 1;
@@ -164,7 +283,128 @@ bool CharacterObjectPane::OnTimer(int32_t code, int32_t, int32_t) {
     if (retired_) return true;
     if (code == kWalkTimer) Step();
     if (code == kTurnTimer) Turn(pendingTurn_);
+    if (code == kFlashTimer) damageColour_ = 0;
+    if (code == kCreatureTimer) creatureFrame();
+    if (code >= kControllerTimer) controllerFrame(code);
     return true;
+}
+
+// ---- balloons, health bars, missiles ------------------------------------------------------------
+
+BalloonObjectPane::BalloonObjectPane(ObjectPane& owner, uint8_t kind, std::u16string_view text)
+    : ObjectPane(0, kBalloonObject, owner.x(), owner.y()),
+      text_(text.substr(0, kMaxText)),
+      colour_(kind == 0   ? 143
+              : kind == 1 ? 14
+              : kind == 2 ? 9
+                          : 200) {
+    attachTo(&owner);
+    schedule(this, 1, kShowMs);
+}
+
+bool BalloonObjectPane::OnTimer(int32_t, int32_t, int32_t) {
+    expire();
+    return true;
+}
+
+HealthBarObjectPane::HealthBarObjectPane(ObjectPane& owner, int32_t percent, int32_t maximum)
+    : ObjectPane(0, kHealthBarObject, owner.x(), owner.y()),
+      percent_(percent),
+      width_(innerWidth(percent, maximum)) {
+    attachTo(&owner);
+    schedule(this, 1, kShowMs);
+}
+
+int32_t HealthBarObjectPane::innerWidth(int64_t percent, int64_t maximum) {
+    if (maximum <= 0) maximum = 100;
+    return int32_t(std::clamp<int64_t>(percent * kInner / maximum, 0, kInner));
+}
+
+bool HealthBarObjectPane::OnTimer(int32_t, int32_t, int32_t) {
+    expire();
+    return true;
+}
+
+void HealthBarObjectPane::CalcBoundsOnScreen(base::Point cell) {
+    screen_ = percent_ > 0 ? base::Rect{cell.x, cell.y - 11, cell.x + 24, cell.y - 5}
+                           : base::Rect{cell.x + 4, cell.y + 7, cell.x + 19, cell.y + 23};
+}
+
+void HealthBarObjectPane::DrawObject(graphics::Canvas& target) {
+    if (percent_ <= 0) return;  // the dead sign is drawn from DEADSIGN.EPF by the view
+    target.SetFillColor(128);
+    target.FillRect(screen_);
+    target.SetFillColor(colourFor(width_));
+    target.FillRect(
+        {screen_.left + 1, screen_.top + 1, screen_.left + 1 + width_, screen_.bottom - 1});
+}
+
+MissileObjectPane::MissileObjectPane(uint32_t id, uint16_t image, uint8_t colour, base::Point start,
+                                     base::Point end, uint32_t target)
+    : ObjectPane(id, kMissileObject, start.x, start.y),
+      image_(image),
+      colour_(colour),
+      start_(start),
+      end_(end),
+      target_(target),
+      steps_(int32_t(std::min<int64_t>(
+          std::abs(int64_t(end.x) - start.x) + std::abs(int64_t(end.y) - start.y), INT32_MAX))) {}
+
+base::Point MissileObjectPane::placement(int64_t n, int64_t k, int64_t dx, int64_t dy) {
+    int64_t lx = -15, ly = -18;
+    if (dx > std::abs(dy)) {
+        lx = 15, ly = -18;
+    } else if (dy < dx && dx <= -dy) {
+        lx = 5, ly = -21;
+    } else if (dy >= dx && dx > -dy) {
+        lx = -6, ly = -21;
+    }
+    const int64_t px = dx * 24, py = dy * 24;
+    return {int32_t((lx * (n - k - 1) + (k + 1) * px) / n - 9),
+            int32_t((ly * (n - k - 1) + (k + 1) * py) / n - 6)};
+}
+
+void MissileObjectPane::Launch() {
+    if (steps_ == 0) {
+        if (arrived) arrived(*this);
+        expire();
+        return;
+    }
+    schedule(this, 1, kStepMs);
+}
+
+bool MissileObjectPane::OnTimer(int32_t, int32_t, int32_t) {
+    if (retired_) return true;
+    if (++step_ >= steps_) {
+        if (arrived) arrived(*this);
+        expire();
+        return true;
+    }
+    CalcBoundsOnScreen(cell_);
+    schedule(this, 1, kStepMs);
+    return true;
+}
+
+void MissileObjectPane::CalcBoundsOnScreen(base::Point cell) {
+    cell_ = cell;
+    if (steps_ == 0) {
+        screen_ = {};
+        return;
+    }
+    const base::Point at = placement(steps_, std::min(step_, steps_ - 1),
+                                     int64_t(end_.x) - start_.x, int64_t(end_.y) - start_.y);
+    base::Rect r = base::Rect::fromSize(12, 12, 0, 0);
+    if (auto* lib = ItemImageLib::instance()) lib->GetItemRect(image_, r);
+    screen_ = base::Rect::fromSize(cell.x + at.x + r.left, cell.y + at.y + r.top,
+                                   std::max(r.width(), 1), std::max(r.height(), 1));
+}
+
+void MissileObjectPane::DrawObject(graphics::Canvas& target) {
+    if (auto* lib = ItemImageLib::instance()) {
+        base::Rect r;
+        lib->GetItemRect(image_, r);
+        lib->DrawItem(target, screen_.offset(-r.left, -r.top), image_, colour_, nullptr, 0.0f);
+    }
 }
 
 }  // namespace vs::world

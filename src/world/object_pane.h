@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/rect.h"
 #include "ui/pane.h"
@@ -64,6 +65,12 @@ class ObjectPane : public ui::Pane {
     float lightBoost() const { return boost_; }
     void setLightBoost(float b) { boost_ = b; }
 
+    // The object's own time is up (a balloon shown long enough, a missile arrived, a creature's
+    // death played): the map view unfiles it. Nothing is destroyed inside the call.
+    std::function<void(ObjectPane&)> expired;
+    void expire() {
+        if (expired && !retired_) expired(*this);
+    }
     // Unfiled: no more timers, nothing more to draw; destroyed later.
     void retire();
     bool retired() const { return retired_; }
@@ -159,8 +166,38 @@ class CharacterObjectPane : public ObjectPane {
     // Hears every finished step with the cell it started from.
     std::function<void(CharacterObjectPane&, int32_t fromX, int32_t fromY)> stepEnded;
 
+    // A hit: the silhouette colour for 120 ms; strengths whose colour falls outside 1 … 255
+    // do not flash.
+    void Flash(int32_t colour);
+    int32_t damageColour() const { return damageColour_; }
+    static int32_t damageColourFor(int32_t strength) { return 143 - strength; }
+    // A creature's MONSTER.DNA motion; at its end the idle motion loops again, or a dying
+    // creature expires. False when the motion has no frames.
+    bool PlayCreatureMotion(int32_t motion);
+    // A composed character's motion m for t ms per frame (the controllers).
+    void PlayMotion(int32_t motion, uint32_t durationMs, int32_t sound) override;
+    size_t controllerCount() const { return controllers_.size(); }
+    int32_t currentPose() const { return current_ ? current_->pose : -1; }
+    // Sounds the character's motions play (number, volume in percent of the effects volume).
+    static inline std::function<void(int32_t sound, int32_t percent)> playSound;
+    static int32_t motionFrames(int32_t motion);
+    static int32_t motionSound(int32_t motion, int32_t sound);
+
   private:
+    struct Controller {
+        int32_t pose = 0, frames = 0, current = -1;
+        uint32_t frameMs = 0;
+        int32_t sound = -1, soundFrame = 0;
+        int32_t code = 0;
+    };
+    enum : int32_t { kFlashTimer = 3, kCreatureTimer = 4, kControllerTimer = 100 };
     base::Point walkOffset() const;
+    void creatureFrame();
+    void controllerFrame(int32_t code);
+    std::vector<Controller> controllers_;
+    Controller* current_ = nullptr;
+    int32_t nextController_ = 0;
+    int32_t damageColour_ = 0;
 
     Appearance appearance_;
     std::u16string name_;
@@ -172,6 +209,73 @@ class CharacterObjectPane : public ObjectPane {
     uint8_t pendingTurn_ = 0;
     bool dying_ = false;
     base::Point cell_;  // the cell's top-left in the view's canvas, as last placed
+};
+
+}  // namespace vs::world
+
+namespace vs::world {
+
+// A speech balloon over its owner, for 3000 ms; the text is cut to 69 units.
+class BalloonObjectPane final : public ObjectPane {
+  public:
+    static constexpr size_t kMaxText = 69;
+    static constexpr uint32_t kShowMs = 3000;
+    BalloonObjectPane(ObjectPane& owner, uint8_t kind, std::u16string_view text);
+    bool OnTimer(int32_t, int32_t, int32_t) override;
+    const std::u16string& text() const { return text_; }
+    uint8_t colour() const { return colour_; }
+
+  private:
+    std::u16string text_;
+    uint8_t colour_;
+};
+
+// A health bar over its owner for 500 ms: at 0 percent the dead sign instead.
+class HealthBarObjectPane final : public ObjectPane {
+  public:
+    static constexpr uint32_t kShowMs = 500;
+    static constexpr int32_t kInner = 22;
+    HealthBarObjectPane(ObjectPane& owner, int32_t percent, int32_t maximum);
+    bool OnTimer(int32_t, int32_t, int32_t) override;
+    void CalcBoundsOnScreen(base::Point cell) override;
+    void DrawObject(graphics::Canvas& target) override;
+    // Percent of a maximum (100 when the maximum is not above 0) as 0 … 22 pixels.
+    static int32_t innerWidth(int64_t percent, int64_t maximum);
+    static uint8_t colourFor(int32_t width) { return width <= 6 ? 12 : width <= 11 ? 14 : 2; }
+    int32_t width() const { return width_; }
+    bool deadSign() const { return percent_ == 0; }
+
+  private:
+    int32_t percent_, width_;
+};
+
+// A missile from a start cell to an end cell, one step every 40 ms.
+class MissileObjectPane final : public ObjectPane {
+  public:
+    static constexpr uint32_t kStepMs = 40;
+    MissileObjectPane(uint32_t id, uint16_t image, uint8_t colour, base::Point start,
+                      base::Point end, uint32_t target);
+    // Starts flying; a missile with no steps arrives at once.
+    void Launch();
+    bool OnTimer(int32_t, int32_t, int32_t) override;
+    void CalcBoundsOnScreen(base::Point cell) override;
+    void DrawObject(graphics::Canvas& target) override;
+    int32_t steps() const { return steps_; }
+    int32_t step() const { return step_; }
+    uint32_t target() const { return target_; }
+    // The image's place at step k of n relative to the start cell, before the frame's own
+    // offset; computed in 64 bits.
+    static base::Point placement(int64_t n, int64_t k, int64_t dx, int64_t dy);
+    // Hears the arrival (before the missile expires).
+    std::function<void(MissileObjectPane&)> arrived;
+
+  private:
+    uint16_t image_;
+    uint8_t colour_;
+    base::Point start_, end_;
+    uint32_t target_;
+    int32_t steps_, step_ = 0;
+    base::Point cell_;
 };
 
 }  // namespace vs::world

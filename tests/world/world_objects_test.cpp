@@ -302,5 +302,135 @@ TEST_F(MapPaneTest, TilesRefreshStaticsAndAMapChangeKeepsOnlyThePlayer) {
     EXPECT_EQ(pane_->Store().Count(), 2u);
 }
 
+TEST_F(MapPaneTest, HitsBalloonsMotionsAndMissiles) {
+    std::vector<std::pair<int32_t, int32_t>> sounds;
+    pane_->SetSoundSink([&](int32_t s, int32_t v) { sounds.push_back({s, v}); });
+    deliver(character51(30, 22, 15));
+    auto* c = static_cast<CharacterObjectPane*>(pane_->Store().FindById(30));
+    ASSERT_NE(c, nullptr);
+    auto bars = [&] { return pane_->Store().List(kHealthBarObject).size(); };
+
+    struct Hit {
+        uint8_t strength, percent;
+        int32_t colour;
+        size_t bars;
+        bool deadSign;
+    };
+    const Hit hits[] = {{10, 30, 133, 1, false},
+                        {0, 101, 143, 0, false},
+                        {143, 0, 0, 1, true},
+                        {200, 50, 0, 1, false}};
+    for (const Hit& h : hits) {
+        sounds.clear();
+        deliver(net::MsgDamageEffect{30, h.strength, h.percent});
+        EXPECT_EQ(c->damageColour(), h.colour) << int(h.strength);
+        EXPECT_EQ(bars(), h.bars) << int(h.percent);
+        if (h.bars) {
+            EXPECT_EQ(static_cast<HealthBarObjectPane*>(pane_->Store().List(kHealthBarObject)[0])
+                          ->deadSign(),
+                      h.deadSign);
+        }
+        EXPECT_EQ(sounds, (std::vector<std::pair<int32_t, int32_t>>{{0, 100}}));
+        advance(500);
+        EXPECT_EQ(c->damageColour(), 0);
+        EXPECT_EQ(bars(), 0u);
+    }
+
+    net::MsgSay say;
+    say.kind = 1, say.id = 30, say.text = std::u16string(100, u'a');
+    deliver(say);
+    ASSERT_EQ(pane_->Store().List(kBalloonObject).size(), 1u);
+    auto* b = static_cast<BalloonObjectPane*>(pane_->Store().List(kBalloonObject)[0]);
+    EXPECT_EQ(b->text().size(), 69u);
+    EXPECT_EQ(b->colour(), 14);
+    deliver(say);  // replaces the first
+    EXPECT_EQ(pane_->Store().List(kBalloonObject).size(), 1u);
+    advance(3000);
+    EXPECT_TRUE(pane_->Store().List(kBalloonObject).empty());
+
+    // Motions: 0 ends at once (its sound still plays at frame 0); 2 plays 709 at its second
+    // frame; a fourth controller cancels the oldest.
+    sounds.clear();
+    deliver(net::MsgMotion{30, 0, 5, 7});
+    EXPECT_EQ(c->controllerCount(), 0u);
+    EXPECT_EQ(sounds, (std::vector<std::pair<int32_t, int32_t>>{{7, 80}}));
+    sounds.clear();
+    deliver(net::MsgMotion{30, 2, 5, 7});
+    EXPECT_EQ(c->currentPose(), 2);
+    EXPECT_TRUE(sounds.empty());
+    advance(50);
+    EXPECT_EQ(sounds, (std::vector<std::pair<int32_t, int32_t>>{{709, 80}}));
+    advance(100);
+    EXPECT_EQ(c->controllerCount(), 0u);
+    for (int i = 0; i < 4; ++i) deliver(net::MsgMotion{30, 22, 100, 255});
+    EXPECT_LE(c->controllerCount(), 3u);
+    advance(5000);
+    EXPECT_EQ(c->controllerCount(), 0u);
+
+    // A missile over three cells arrives in 120 ms and flashes its target; one with no
+    // distance hits at once.
+    sounds.clear();
+    net::MsgFlyingObject shot;
+    shot.shooter = 7, shot.missile = 50, shot.image = 0xC001;
+    shot.startX = 19, shot.startY = 15, shot.endX = 22, shot.endY = 15, shot.target = 30;
+    deliver(shot);
+    ASSERT_NE(pane_->Store().FindById(50), nullptr);
+    advance(80);
+    EXPECT_NE(pane_->Store().FindById(50), nullptr);
+    advance(50);
+    EXPECT_EQ(pane_->Store().FindById(50), nullptr);
+    EXPECT_EQ(c->damageColour(), 142);
+    EXPECT_EQ(sounds, (std::vector<std::pair<int32_t, int32_t>>{{709, 100}, {701, 100}}));
+    advance(200);
+    shot.startX = 22, shot.missile = 51;
+    deliver(shot);
+    EXPECT_EQ(pane_->Store().FindById(51), nullptr);
+    EXPECT_EQ(c->damageColour(), 142);
+    checkInvariants();
+}
+
+}  // namespace
+}  // namespace vs::world
+
+namespace vs::world {
+namespace {
+
+TEST(WorldObjectRules, HealthBarWidthsAndColours) {
+    struct Case {
+        int64_t percent, maximum;
+        int32_t width;
+        uint8_t colour;
+    };
+    const Case cases[] = {
+        {30, 100, 6, 12}, {50, 100, 11, 14}, {100, 100, 22, 2}, {60, 0, 13, 2},
+        {60, -5, 13, 2},  {250, 100, 22, 2}, {1, 100, 0, 12},   {40, 20, 22, 2},
+    };
+    for (const Case& c : cases) {
+        const int32_t w = HealthBarObjectPane::innerWidth(c.percent, c.maximum);
+        EXPECT_EQ(w, c.width) << c.percent << "/" << c.maximum;
+        EXPECT_EQ(HealthBarObjectPane::colourFor(w), c.colour) << c.percent << "/" << c.maximum;
+    }
+}
+
+TEST(WorldObjectRules, MissilePlacementPerQuadrantIn64Bits) {
+    auto reference = [](int64_t n, int64_t k, int64_t dx, int64_t dy) {
+        const bool right = dx > (dy < 0 ? -dy : dy);
+        const bool up = !right && dy < dx && dx <= -dy;
+        const bool down = !right && !up && dy >= dx && dx > -dy;
+        const int64_t lx = right ? 15 : up ? 5 : down ? -6 : -15;
+        const int64_t ly = right || (!up && !down) ? -18 : -21;
+        return base::Point{int32_t((lx * (n - k - 1) + (k + 1) * dx * 24) / n - 9),
+                           int32_t((ly * (n - k - 1) + (k + 1) * dy * 24) / n - 6)};
+    };
+    const int64_t deltas[][2] = {{3, 0},  {0, -4}, {-2, 0},  {0, 5},        {2, -2},
+                                 {-3, 3}, {1, 1},  {-1, -1}, {60000, 5000}, {-65535, 65535}};
+    for (const auto& d : deltas) {
+        const int64_t n = std::abs(d[0]) + std::abs(d[1]);
+        for (int64_t k : {int64_t(0), n / 2, n - 1})
+            EXPECT_EQ(MissileObjectPane::placement(n, k, d[0], d[1]), reference(n, k, d[0], d[1]))
+                << d[0] << "," << d[1] << " step " << k;
+    }
+}
+
 }  // namespace
 }  // namespace vs::world
