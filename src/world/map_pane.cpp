@@ -243,8 +243,13 @@ bool MapPane::SetView(int32_t x, int32_t y, int32_t viewColumn, int32_t viewRow)
 void MapPane::AddOrRefresh(uint32_t id, int32_t x, int32_t y, uint8_t direction,
                            const Appearance& a, const std::u16string& name) {
     if (!store_->InArea(kCharacterObject, x, y)) return;
-    const bool own = id != 0 && id == user_.id();
+    bool own = id != 0 && id == user_.id();
     ObjectPane* existing = nullptr;
+    if (own && a.kind == Appearance::kItem) {
+        // An item under the player's id: the player waits for its next 51.
+        unfile(&user_);
+        own = false;
+    }
     if (own) {
         ObjectPane* other = store_->FindById(id);
         if (other && other != &user_) RemoveObject(id);

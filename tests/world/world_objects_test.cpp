@@ -238,13 +238,18 @@ TEST_F(MapPaneTest, WorldFaults) {
              t.deliver(character51(7, 20, 15));
              EXPECT_TRUE(t.pane_->Store().Holds(&t.pane_->User()));
          }},
-        {"an item with the player's id leaves the player whole",
+        {"an item with the player's id unfiles the player until a 51",
          [](MapPaneTest& t) {
              net::MsgDrawObjects d;
              d.objects.push_back({21, 15, 7, 0xC001, 0, 0});
              t.deliver(d);
          },
-         [](MapPaneTest& t) { EXPECT_EQ(t.pane_->Store().FindById(7), &t.pane_->User()); }},
+         [](MapPaneTest& t) {
+             EXPECT_FALSE(t.pane_->Store().Holds(&t.pane_->User()));
+             t.deliver(character51(7, 20, 15));
+             EXPECT_EQ(t.pane_->Store().FindById(7), &t.pane_->User());
+             EXPECT_TRUE(t.pane_->Store().List(kItemObject).empty());
+         }},
         {"a removed walker stops walking",
          [](MapPaneTest& t) {
              t.deliver(character51(30, 22, 15));

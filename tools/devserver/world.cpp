@@ -471,7 +471,78 @@ void World::checksum(Viewer& v, std::span<const uint8_t> payload) {
 }
 
 void World::hostile(uint64_t now) {
-    (void)now;
+    // Every half second, to every player, one message a careful client must survive.
+    if (now % 500 >= kTickMs) return;
+    for (auto& [p, v] : players_) {
+        const Entity& self = entities_.at(v.id);
+        uint32_t some = 0;
+        for (uint32_t id : v.known)
+            if (id != v.id && (!some || random(3) == 0)) some = id;
+        const uint16_t x = uint16_t(self.x), y = uint16_t(self.y);
+        switch (random(12)) {
+            case 0:  // a walk that starts far outside the view
+                if (some) send(p, msg(net::MsgMoveObject{some, uint16_t(x + 40), y, 1}));
+                break;
+            case 1:  // the player's own id on an item
+            {
+                net::MsgDrawObjects d;
+                d.objects.push_back({uint16_t(x + 1), y, v.id, uint16_t(kItemBase + 1), 0, 0});
+                send(p, msg(d));
+                break;
+            }
+            case 2:  // the player removed; the next 51 brings it back
+                send(p, msg(net::MsgRemoveObject{{v.id}}));
+                appear(v, self);
+                break;
+            case 3:  // a missile that needs no steps, and one of the longest
+            {
+                net::MsgFlyingObject f;
+                f.shooter = some, f.missile = nextId_++, f.image = uint16_t(kItemBase + 1);
+                f.startX = x, f.startY = y, f.endX = random(2) ? x : 65535, f.endY = y;
+                f.target = some;
+                send(p, msg(f));
+                break;
+            }
+            case 4:  // hits beyond the colours
+                if (some) send(p, msg(net::MsgDamageEffect{some, uint8_t(143 + random(113)), 0}));
+                break;
+            case 5:  // a motion of zero time and an unknown motion
+                if (some) send(p, msg(net::MsgMotion{some, uint8_t(random(40)), 0, 255}));
+                break;
+            case 6:  // a sound effect whose blocks run short
+            {
+                const std::vector<uint8_t> cut = {
+                    net::kServerSoundEffect, 0, 3, 0, 1, 100, 1, 4, 0};
+                send(p, cut);
+                break;
+            }
+            case 7:  // an id that names another kind of object
+                if (some) {
+                    net::MsgDrawObjects d;
+                    d.objects.push_back({x, uint16_t(y + 1), some, uint16_t(kItemBase + 2), 0, 0});
+                    send(p, msg(d));
+                }
+                break;
+            case 8:  // a scene that does not exist
+                send(p, msg(net::MsgScene{9999, 0x1234, 1, 3, 3}));
+                break;
+            case 9:  // ids nobody knows
+                send(p, msg(net::MsgObjectGone{{0xFFFFFFF0u}}));
+                send(p, msg(net::MsgMoveObject{0xFFFFFFF1u, x, y, 2}));
+                break;
+            case 10:  // the same map again, then a position off the map
+                show(v);
+                send(p, msg(net::MsgUserPosition{65535, 65535, 8, 7}));
+                break;
+            default:  // a looping effect with no end on an object, then one that ends it
+                if (some) {
+                    net::MsgEffectLayer e;
+                    e.id = some, e.effect = uint8_t(1 + random(4)), e.duration = 0;
+                    send(p, msg(e));
+                }
+                break;
+        }
+    }
 }
 
 // ---- the handler -------------------------------------------------------------------------------
