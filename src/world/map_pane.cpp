@@ -7,6 +7,7 @@
 #include "net/client_commands.h"
 #include "net/connection.h"
 #include "resources/archive_manager.h"
+#include "world/effect_image_lib.h"
 #include "world/image_tables.h"
 #include "world/static_obj_image_lib.h"
 
@@ -175,6 +176,35 @@ void MapPane::Handle(const net::ServerMessage& message) {
                 static_cast<CharacterObjectPane*>(o)->PlayMotion(m.action, 300, -1);
             },
             [&](const net::MsgFlyingObject& m) { Missile(m); },
+            [&](const net::MsgEffectLayer& m) {
+                if (m.effect == net::MsgEffectLayer::kScreenFlash) return;  // Flash: later
+                const int64_t ms = int64_t(m.duration) * 1000;
+                const bool onTop = m.effect >= 160 && m.effect <= 162;
+                if (m.id != 0) {
+                    AddEffectOnObject(m.id, m.effect, ms, onTop);
+                } else {
+                    AddEffectAt(m.x, m.y, m.effect, ms, onTop);
+                }
+            },
+            [&](const net::MsgSoundEffect& m) { Emitter(m); },
+            [&](const net::MsgChangeShape& m) {
+                auto* o = store_->FindById(m.id);
+                if (!o || o->type() != kCharacterObject) return;
+                auto* c = static_cast<CharacterObjectPane*>(o);
+                if (c->isCreature() != (m.appearance.kind == Appearance::kCreature)) return;
+                const Appearance old = c->appearance();
+                c->setAppearance(m.appearance);
+                if (!c->isCreature()) {
+                    if (playSound_ && old.body != m.appearance.body)
+                        playSound_(m.appearance.body < 2 ? 411 : 410, 100);
+                    else if (playSound_ && old.weapon != m.appearance.weapon)
+                        playSound_(m.appearance.weapon > 254 ? 411 : 410, 100);
+                    else if (playSound_ && old.shield != m.appearance.shield)
+                        playSound_(m.appearance.shield == 255 ? 411 : 410, 100);
+                    Glow(*c, old.shield == kGlowShield);
+                }
+                place(c);
+            },
             [&](const net::MsgChangeCondition& m) { user_.setConditions(m.conditions); },
             [&](const net::MsgTileCheck& m) {
                 if (!net::serverTransfer(m)) return;
@@ -286,7 +316,9 @@ void MapPane::AddOrRefresh(uint32_t id, int32_t x, int32_t y, uint8_t direction,
         auto* c = static_cast<CharacterObjectPane*>(existing);
         if (c->walking()) c->EndStep();
         if (!store_->Holds(c)) return;
+        const bool glowed = !c->isCreature() && c->appearance().shield == kGlowShield;
         c->setAppearance(a);
+        if (!c->isCreature()) Glow(*c, glowed);
         if (!name.empty()) c->setName(name);
         const base::Point from{c->x(), c->y()};
         c->SetCell(x, y);
@@ -313,7 +345,11 @@ void MapPane::AddOrRefresh(uint32_t id, int32_t x, int32_t y, uint8_t direction,
         return;
     }
     made->CalcBoundsOnScreen(cellPixel(x, y, ox_, oy_));
-    if (ObjectPane* filed = store_->Add(made)) Invalidate(filed->GetScreenBounds());
+    if (ObjectPane* filed = store_->Add(made)) {
+        Invalidate(filed->GetScreenBounds());
+        if (character && a.kind == Appearance::kCharacter)
+            Glow(*static_cast<CharacterObjectPane*>(filed), false);
+    }
 }
 
 void MapPane::stepEnded(CharacterObjectPane& c) {
@@ -328,6 +364,15 @@ void MapPane::stepEnded(CharacterObjectPane& c) {
         return;
     }
     place(&c);
+    for (ObjectPane* a : store_->AttachedTo(&c)) {
+        a->SetCell(c.x(), c.y());
+        std::unique_ptr<ObjectPane> lost;
+        if (store_->MoveObject(a, {}, lost)) {
+            place(a);
+        } else {
+            dispose(std::move(lost));
+        }
+    }
 }
 
 void MapPane::unfile(ObjectPane* object) {
@@ -445,6 +490,108 @@ void MapPane::Missile(const net::MsgFlyingObject& m) {
     MissileObjectPane* raw = missile.get();
     if (playSound_) playSound_(709, 100);
     if (adopt(std::move(missile))) raw->Launch();
+}
+
+EffectObjectPane* MapPane::findEffect(ObjectPane& owner, ObjectType type, int32_t effect) {
+    for (ObjectPane* a : store_->AttachedTo(&owner)) {
+        auto* e = a->type() == type ? static_cast<EffectObjectPane*>(a) : nullptr;
+        if (e && e->effect() == effect && e->looping()) return e;
+    }
+    return nullptr;
+}
+
+void MapPane::startEffect(ObjectPane* owner, int32_t x, int32_t y, int32_t effect,
+                          int64_t durationMs, bool onTop) {
+    auto* lib = EffectImageLib::instance();
+    if (!lib) return;
+    const tables::Effect e = lib->GetEffect(effect);
+    for (const bool front : {true, false}) {
+        const tables::EffectList& list = front ? e.front : e.behind;
+        if (list.frames.empty()) continue;
+        const ObjectType type = front ? kFrontEffectObject : kBackEffectObject;
+        if (owner && list.loops()) {
+            if (EffectObjectPane* copy = findEffect(*owner, type, effect)) {
+                if (durationMs > 0) {
+                    copy->RestartLoopEnd(durationMs);
+                } else if (front ? durationMs == 0 : true) {
+                    unfile(copy);
+                }
+                continue;
+            }
+        }
+        auto made = std::make_unique<EffectObjectPane>(type, effect, list, x, y, onTop);
+        made->attachTo(owner);
+        EffectObjectPane* raw = made.get();
+        if (adopt(std::move(made))) raw->Start(durationMs);
+    }
+}
+
+void MapPane::AddEffectOnObject(uint32_t id, int32_t effect, int64_t durationMs, bool onTop) {
+    if (auto* o = store_->FindById(id)) startEffect(o, o->x(), o->y(), effect, durationMs, onTop);
+}
+
+void MapPane::AddEffectAt(int32_t x, int32_t y, int32_t effect, int64_t durationMs, bool onTop) {
+    if (!widenedView(ox_, oy_).contains(base::Point{x, y})) return;
+    startEffect(nullptr, x, y, effect, durationMs, onTop);
+}
+
+void MapPane::Glow(CharacterObjectPane& c, bool had) {
+    const bool has = c.appearance().shield == kGlowShield;
+    if (has && !had) {
+        AddEffectOnObject(c.id(), kGlowEffect, -1, false);
+    } else if (had && !has) {
+        for (ObjectPane* a : store_->AttachedTo(&c))
+            if (a->type() == kFrontEffectObject &&
+                static_cast<EffectObjectPane*>(a)->effect() == kGlowEffect)
+                unfile(a);
+    }
+}
+
+void MapPane::Emitter(const net::MsgSoundEffect& m) {
+    if (m.kind != net::MsgSoundEffect::kEffect) return;
+    const auto number = m.soundNumber();
+    const auto volume = m.volume();
+    if (!number || !volume) return;
+    ObjectPane* source = nullptr;
+    int32_t x = 0, y = 0;
+    if (m.source.kind == net::MsgSoundEffect::kSourceObject) {
+        const auto id = m.sourceObject();
+        source = id ? store_->FindById(*id) : nullptr;
+        if (!source) return;  // nothing to follow
+        x = source->x(), y = source->y();
+    } else if (const auto cell = m.sourceCell()) {
+        x = cell->first, y = cell->second;
+    } else {
+        return;
+    }
+    SoundEmitterObjectPane::Plan plan;
+    plan.sound = *number;
+    plan.volume = *volume;
+    plan.modifier = m.modifier.kind;
+    if (plan.modifier == 3 || plan.modifier == 4) {
+        const auto value = m.modifierValue();
+        if (!value) return;
+        plan.periodMs = *value;
+        if (plan.modifier == 4) {
+            const auto rate = m.modifierRate();
+            if (!rate) return;
+            plan.rate = *rate;
+        }
+    }
+    if (m.repeat.kind == 1 || m.repeat.kind == 2) {
+        const auto count = m.repeatCount();
+        if (!count) return;
+        plan.repeat = m.repeat.kind;
+        plan.count = *count;
+    }
+    auto made = std::make_unique<SoundEmitterObjectPane>(x, y, plan);
+    made->attachTo(source);
+    made->play = [this](int32_t s, int32_t v) {
+        if (playSound_) playSound_(s, v);
+    };
+    made->chance = [this] { return uint32_t(rng_() % 32768); };
+    SoundEmitterObjectPane* raw = made.get();
+    if (adopt(std::move(made))) raw->Start();
 }
 
 void MapPane::RequestObject(uint32_t id) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "base/rect.h"
@@ -62,6 +63,15 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     void Death(uint32_t id);
     void CreatureMotion(CharacterObjectPane& c, int32_t serverMotion);
     void Missile(const net::MsgFlyingObject& m);
+    // Durations in ms; −1 loops until removed.
+    void AddEffectOnObject(uint32_t id, int32_t effect, int64_t durationMs, bool onTop);
+    void AddEffectAt(int32_t x, int32_t y, int32_t effect, int64_t durationMs, bool onTop);
+    void Emitter(const net::MsgSoundEffect& m);
+    // The shield that glows, and its glow.
+    static constexpr uint8_t kGlowShield = 16;
+    static constexpr int32_t kGlowEffect = 135;
+    void Glow(CharacterObjectPane& c, bool hadGlow);
+    void SetRandomSeed(uint32_t seed) { rng_.seed(seed); }
     // Where the world's sounds go (number, volume percent); tests record them.
     void SetSoundSink(std::function<void(int32_t, int32_t)> sink) { playSound_ = std::move(sink); }
     // Leaving the world for the title: the map is stored, the player unfiled, the next map
@@ -76,6 +86,9 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
   private:
     void dispose(std::unique_ptr<ObjectPane> object);
     ObjectPane* adopt(std::unique_ptr<ObjectPane> object);
+    EffectObjectPane* findEffect(ObjectPane& owner, ObjectType type, int32_t effect);
+    void startEffect(ObjectPane* owner, int32_t x, int32_t y, int32_t effect, int64_t durationMs,
+                     bool onTop);
     void unfile(ObjectPane* object);
     void place(ObjectPane* object);
     void stepEnded(CharacterObjectPane& c);
@@ -97,6 +110,7 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     bool forceNextEnter_ = false;
     std::vector<std::unique_ptr<ObjectPane>> removed_;
     std::function<void(int32_t, int32_t)> playSound_;
+    std::mt19937 rng_{1};
 };
 
 }  // namespace vs::world

@@ -1,6 +1,7 @@
 #include "world/object_pane.h"
 
 #include "app/frame_clock.h"
+#include "world/effect_image_lib.h"
 #include "world/human_image_lib.h"
 #include "world/item_image_lib.h"
 #include "world/map_grid.h"
@@ -13,6 +14,9 @@
 namespace vs::world {
 
 namespace {
+
+// Delays from files or the wire never drop below this: a 0 would fire forever in one update.
+constexpr uint32_t kMinFrameMs = 10;
 
 void schedule(app::TimerClient* client, int32_t code, uint32_t ms) {
     if (auto* clock = app::FrameClock::instance()) clock->schedule(client, code, ms);
@@ -116,11 +120,6 @@ void CharacterObjectPane::DrawObject(graphics::Canvas& target) {
 }
 
 // ---- motions and hits ---------------------------------------------------------------------------
-
-namespace {
-// Delays from files or the wire never drop below this: a 0 would fire forever in one update.
-constexpr uint32_t kMinFrameMs = 10;
-}  // namespace
 
 void CharacterObjectPane::Flash(int32_t colour) {
     if (colour < 1 || colour > 255) return;
@@ -405,6 +404,131 @@ void MissileObjectPane::DrawObject(graphics::Canvas& target) {
         lib->GetItemRect(image_, r);
         lib->DrawItem(target, screen_.offset(-r.left, -r.top), image_, colour_, nullptr, 0.0f);
     }
+}
+
+// ---- effects and sound emitters
+// ------------------------------------------------------------------
+
+EffectObjectPane::EffectObjectPane(ObjectType type, int32_t effect, const tables::EffectList& list,
+                                   int32_t x, int32_t y, bool onTop)
+    : ObjectPane(0, type, x, y),
+      effect_(effect),
+      list_(list),
+      onTop_(onTop),
+      looping_(list.loops()) {}
+
+void EffectObjectPane::Start(int64_t durationMs) {
+    show(0);
+    if (looping_) RestartLoopEnd(durationMs);
+}
+
+void EffectObjectPane::RestartLoopEnd(int64_t durationMs) {
+    if (auto* clock = app::FrameClock::instance()) clock->cancel(this, kLoopEndTimer);
+    if (durationMs < 0) return;  // loops until it is removed
+    schedule(this, kLoopEndTimer, uint32_t(std::min<int64_t>(durationMs, INT32_MAX)));
+}
+
+void EffectObjectPane::show(int32_t index) {
+    if (index < 0 || index >= int32_t(list_.frames.size())) {
+        expire();
+        return;
+    }
+    index_ = index;
+    const auto& f = list_.frames[size_t(index)];
+    if (f.light >= 0) {
+        AttachLight(f.light, {12, 12});
+    } else {
+        DetachLight();
+    }
+    CalcBoundsOnScreen(cell_);
+    schedule(this, kFrameTimer, std::max<uint32_t>(uint32_t(std::max(f.time, 0)), kMinFrameMs));
+}
+
+bool EffectObjectPane::OnTimer(int32_t code, int32_t, int32_t) {
+    if (retired_) return true;
+    if (code == kLoopEndTimer) {
+        looping_ = false;
+        return true;
+    }
+    if (looping_ && index_ == list_.loopEnd) {
+        show(list_.loopStart);
+    } else {
+        show(index_ + 1);
+    }
+    return true;
+}
+
+void EffectObjectPane::CalcBoundsOnScreen(base::Point cell) {
+    cell_ = cell;
+    base::Rect r = base::Rect::fromSize(0, 0, kCellPixels, kCellPixels);
+    if (auto* lib = EffectImageLib::instance(); lib && index_ >= 0)
+        lib->GetEffectFrameRect(list_.frames[size_t(index_)].frame, r);
+    screen_ = r.offset(cell.x, cell.y);
+}
+
+void EffectObjectPane::DrawObject(graphics::Canvas& target) {
+    auto* lib = EffectImageLib::instance();
+    if (!lib || index_ < 0) return;
+    const auto& f = list_.frames[size_t(index_)];
+    lib->DrawFrame(target, base::Rect::fromSize(cell_.x, cell_.y, kCellPixels, kCellPixels),
+                   f.frame, f.translucency, nullptr, 0.0f);
+}
+
+SoundEmitterObjectPane::SoundEmitterObjectPane(int32_t x, int32_t y, const Plan& plan)
+    : ObjectPane(0, kSoundEmitterObject, x, y), plan_(plan) {
+    plan_.periodMs = std::max<uint32_t>(plan_.periodMs, 100);
+}
+
+void SoundEmitterObjectPane::playOnce() {
+    ++plays_;
+    if (play) play(plan_.sound, plan_.volume);
+}
+
+void SoundEmitterObjectPane::Start() {
+    switch (plan_.modifier) {
+        case 0:
+            expire();
+            return;
+        case 2:
+            playOnce();
+            if (plan_.repeat == 2 && plan_.count > 0) {
+                schedule(this, kEndTimer, plan_.count * 1000);
+                return;
+            }
+            expire();
+            return;
+        case 3:
+        case 4:
+            if (plan_.repeat == 2)
+                schedule(this, kEndTimer, std::max<uint32_t>(plan_.count, 0) * 1000);
+            if (plan_.repeat == 1 && plan_.count == 0) {
+                expire();
+                return;
+            }
+            schedule(this, kPeriodTimer, plan_.periodMs);
+            return;
+        default:  // 1, and every kind nobody describes: once
+            playOnce();
+            expire();
+            return;
+    }
+}
+
+bool SoundEmitterObjectPane::OnTimer(int32_t code, int32_t, int32_t) {
+    if (retired_) return true;
+    if (code == kEndTimer) {
+        expire();
+        return true;
+    }
+    const bool plays =
+        plan_.modifier == 3 || uint64_t(plan_.rate) * 32767 / 100 > (chance ? chance() : 0);
+    if (plays) playOnce();
+    if (plan_.repeat == 1 && uint32_t(plays_) >= plan_.count) {
+        expire();
+        return true;
+    }
+    schedule(this, kPeriodTimer, plan_.periodMs);
+    return true;
 }
 
 }  // namespace vs::world

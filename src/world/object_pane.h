@@ -279,3 +279,65 @@ class MissileObjectPane final : public ObjectPane {
 };
 
 }  // namespace vs::world
+
+#include "world/image_tables.h"
+
+namespace vs::world {
+
+// One list of an effect playing on its owner's cell (type 4 the front list, type 2 the back
+// list) or on a tile.
+class EffectObjectPane final : public ObjectPane {
+  public:
+    enum Timer : int32_t { kFrameTimer = 1, kLoopEndTimer = 2 };
+    EffectObjectPane(ObjectType type, int32_t effect, const tables::EffectList& list, int32_t x,
+                     int32_t y, bool onTop);
+    // Shows the first frame; a looping list stops looping after durationMs (none for −1).
+    void Start(int64_t durationMs);
+    void RestartLoopEnd(int64_t durationMs);
+    bool OnTimer(int32_t code, int32_t, int32_t) override;
+    void CalcBoundsOnScreen(base::Point cell) override;
+    void DrawObject(graphics::Canvas& target) override;
+    int32_t effect() const { return effect_; }
+    bool looping() const { return looping_; }
+    bool onTop() const { return onTop_; }
+    int32_t frameIndex() const { return index_; }
+
+  private:
+    void show(int32_t index);
+    int32_t effect_;
+    tables::EffectList list_;
+    bool onTop_;
+    bool looping_;
+    int32_t index_ = -1;
+    base::Point cell_;
+};
+
+// A sound that plays at its source (an object it follows, or a cell) once, for a while, or
+// every so often.
+class SoundEmitterObjectPane final : public ObjectPane {
+  public:
+    struct Plan {
+        int32_t sound = 0, volume = 0;
+        uint8_t modifier = 0;   // 0 none, 1 once, 2 once and stay, 3 periodic, 4 by chance
+        uint32_t periodMs = 0;  // kinds 3 and 4, at least 100
+        uint32_t rate = 0;      // kind 4, hundredths
+        uint8_t repeat = 0;     // 0 forever, 1 count plays, 2 count seconds
+        uint32_t count = 0;
+    };
+    SoundEmitterObjectPane(int32_t x, int32_t y, const Plan& plan);
+    void Start();
+    bool OnTimer(int32_t code, int32_t, int32_t) override;
+    const Plan& plan() const { return plan_; }
+    int32_t plays() const { return plays_; }
+    // How the sound is played, and the chance drawn (0 … 32767).
+    std::function<void(int32_t sound, int32_t volume)> play;
+    std::function<uint32_t()> chance;
+
+  private:
+    enum : int32_t { kPeriodTimer = 1, kEndTimer = 2 };
+    void playOnce();
+    Plan plan_;
+    int32_t plays_ = 0;
+};
+
+}  // namespace vs::world

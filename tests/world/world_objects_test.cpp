@@ -439,3 +439,83 @@ TEST(WorldObjectRules, MissilePlacementPerQuadrantIn64Bits) {
 
 }  // namespace
 }  // namespace vs::world
+
+namespace vs::world {
+namespace {
+
+class TimedObjects : public ::testing::Test {
+  protected:
+    void SetUp() override { clock_.startTimers(); }
+    // Runs the clock for ms in 10 ms updates; answers how many timers fired at most per update.
+    void advance(uint32_t ms) {
+        for (uint32_t t = 0; t < ms; t += 10) {
+            fake_.advance(10);
+            clock_.update();
+        }
+    }
+    platform::FakeClock fake_{1000};
+    app::FrameClock clock_{fake_};
+};
+
+TEST_F(TimedObjects, EffectLoopsEndByDurationAndZeroDelaysCannotSpin) {
+    tables::EffectList list;
+    for (int i = 0; i < 4; ++i) list.frames.push_back({i, 0, 0.0f, -1});  // delays of 0
+    list.loopStart = 1, list.loopEnd = 2;
+    struct Case {
+        int64_t duration;
+        bool expiredAfter2s;
+    };
+    for (const Case c : {Case{-1, false}, Case{0, true}, Case{500, true}, Case{5000, false}}) {
+        EffectObjectPane e(kFrontEffectObject, 1, list, 3, 3, false);
+        bool expired = false;
+        e.expired = [&](ObjectPane&) { expired = true; };
+        e.Start(c.duration);
+        EXPECT_EQ(e.frameIndex(), 0);
+        advance(2000);
+        EXPECT_EQ(expired, c.expiredAfter2s) << c.duration;
+        EXPECT_LE(clock_.pending(), 2u);
+        e.retire();
+    }
+}
+
+TEST_F(TimedObjects, SoundEmitterKindsAndRepeats) {
+    using Plan = SoundEmitterObjectPane::Plan;
+    struct Case {
+        const char* what;
+        Plan plan;
+        uint32_t runMs;
+        int plays;
+        bool gone;
+    };
+    const Case cases[] = {
+        {"modifier 0 plays nothing", {5, 80, 0}, 100, 0, true},
+        {"modifier 1 plays once", {5, 80, 1}, 100, 1, true},
+        {"modifier 2 stays for its seconds", {5, 80, 2, 0, 0, 2, 3}, 2900, 1, false},
+        {"modifier 2 then goes", {5, 80, 2, 0, 0, 2, 3}, 3100, 1, true},
+        {"every 500 ms, three times", {5, 80, 3, 500, 0, 1, 3}, 5000, 3, true},
+        {"a period of 0 is 100 ms", {5, 80, 3, 0, 0, 2, 1}, 2000, 9, true},
+        {"forever", {5, 80, 3, 1000, 0, 0, 0}, 10050, 10, false},
+        {"never by chance 0", {5, 80, 4, 100, 0, 0, 0}, 1050, 0, false},
+        {"always by chance 100", {5, 80, 4, 100, 100, 0, 0}, 1050, 10, false},
+        {"an unknown modifier plays once", {5, 80, 9}, 100, 1, true},
+    };
+    for (const Case& c : cases) {
+        SoundEmitterObjectPane e(1, 1, c.plan);
+        int plays = 0;
+        bool gone = false;
+        e.play = [&](int32_t, int32_t) { ++plays; };
+        e.chance = [] { return 32766u; };
+        e.expired = [&](ObjectPane& o) {
+            gone = true;
+            o.retire();
+        };
+        e.Start();
+        advance(c.runMs);
+        EXPECT_EQ(plays, c.plays) << c.what;
+        EXPECT_EQ(gone, c.gone) << c.what;
+        e.retire();
+    }
+}
+
+}  // namespace
+}  // namespace vs::world
