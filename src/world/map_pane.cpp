@@ -2,13 +2,17 @@
 
 #include <algorithm>
 
+#include "app/error.h"
 #include "app/frame_clock.h"
 #include "base/log.h"
 #include "net/client_commands.h"
 #include "net/connection.h"
 #include "resources/archive_manager.h"
+#include "ui/close_list.h"
 #include "world/effect_image_lib.h"
+#include "world/image_lib_support.h"
 #include "world/image_tables.h"
+#include "world/scene_overlay_pane.h"
 #include "world/static_obj_image_lib.h"
 
 namespace vs::world {
@@ -187,6 +191,7 @@ void MapPane::Handle(const net::ServerMessage& message) {
                 }
             },
             [&](const net::MsgSoundEffect& m) { Emitter(m); },
+            [&](const net::MsgScene& m) { OpenScene(m); },
             [&](const net::MsgChangeShape& m) {
                 auto* o = store_->FindById(m.id);
                 if (!o || o->type() != kCharacterObject) return;
@@ -592,6 +597,25 @@ void MapPane::Emitter(const net::MsgSoundEffect& m) {
     made->chance = [this] { return uint32_t(rng_() % 32768); };
     SoundEmitterObjectPane* raw = made.get();
     if (adopt(std::move(made))) raw->Start();
+}
+
+SceneOverlayPane* MapPane::OpenScene(const net::MsgScene& m) {
+    // A missing or short picture drops the message.
+    auto* archives = resources::ArchiveManager::instance();
+    const std::string name = base::strprintf("C%04u.MAP", unsigned(m.scene));
+    if (!archives || !archives->Exists(name) || !ui::CloseList::instance()) return nullptr;
+    std::optional<std::vector<MapCell>> cells;
+    try {
+        cells = SceneOverlayPane::ParseScene(readEntry(name));
+    } catch (const app::Error&) {
+    }
+    if (!cells) return nullptr;
+    auto pane = std::make_unique<SceneOverlayPane>(std::move(*cells), m.character, m.direction,
+                                                   m.column, m.row);
+    auto& scene = static_cast<SceneOverlayPane&>(ui::CloseList::instance()->Keep(std::move(pane)));
+    if (GetLayer()) scene.Attach(SceneOverlayPane::kPlacement, nullptr, this, GetLayer());
+    scene.RegisterHandler(nullptr, this);
+    return &scene;
 }
 
 void MapPane::RequestObject(uint32_t id) {

@@ -16,6 +16,8 @@
 
 namespace vs::world {
 
+class SceneOverlayPane;
+
 // The world view: the current map, the objects around the view and the server's word about
 // them. Drawing the view is not here yet: the pane keeps the world, the debug view draws it.
 class MapPane : public ui::Pane, public net::ObjectDirectory {
@@ -67,6 +69,8 @@ class MapPane : public ui::Pane, public net::ObjectDirectory {
     void AddEffectOnObject(uint32_t id, int32_t effect, int64_t durationMs, bool onTop);
     void AddEffectAt(int32_t x, int32_t y, int32_t effect, int64_t durationMs, bool onTop);
     void Emitter(const net::MsgSoundEffect& m);
+    // The scene overlay of message 90; none when the picture is missing or short.
+    SceneOverlayPane* OpenScene(const net::MsgScene& m);
     // The shield that glows, and its glow.
     static constexpr uint8_t kGlowShield = 16;
     static constexpr int32_t kGlowEffect = 135;

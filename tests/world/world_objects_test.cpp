@@ -6,11 +6,13 @@
 #include <set>
 
 #include "app/frame_clock.h"
+#include "mkdata/demo_world.h"
 #include "net/client_commands.h"
 #include "net/server_messages.h"
 #include "platform/headless/fake_clock.h"
 #include "world/map_pane.h"
 #include "world/object_store.h"
+#include "world/scene_overlay_pane.h"
 
 namespace vs::world {
 namespace {
@@ -260,6 +262,13 @@ TEST_F(MapPaneTest, WorldFaults) {
          [](MapPaneTest& t) {
              EXPECT_EQ(t.pane_->Store().FindById(30), nullptr);
              EXPECT_EQ(t.clock_.pending(), 0u);
+         }},
+        {"a scene without its picture is dropped",
+         [](MapPaneTest& t) {
+             t.deliver(net::MsgScene{77, 0x8000, 1, 2, 2});
+         },
+         [](MapPaneTest& t) {
+             EXPECT_EQ(t.pane_->OpenScene(net::MsgScene{77, 0, 1, 2, 2}), nullptr);
          }},
         {"an unknown id is asked for",
          [](MapPaneTest& t) {
@@ -515,6 +524,31 @@ TEST_F(TimedObjects, SoundEmitterKindsAndRepeats) {
         EXPECT_EQ(gone, c.gone) << c.what;
         e.retire();
     }
+}
+
+}  // namespace
+}  // namespace vs::world
+
+namespace vs::world {
+namespace {
+
+TEST(SceneOverlay, PictureAndCharacter) {
+    const auto demo = mkdata::scenePicture(mkdata::villageMap(), 40, 26);
+    const auto cells = SceneOverlayPane::ParseScene(demo);
+    ASSERT_TRUE(cells);
+    EXPECT_EQ((*cells)[0], mkdata::villageMap().at(40, 26));
+    EXPECT_EQ((*cells)[16 + 14 * 17], mkdata::villageMap().at(56, 40));
+    EXPECT_FALSE(SceneOverlayPane::ParseScene(std::span(demo).first(demo.size() - 1)));
+    EXPECT_FALSE(SceneOverlayPane::ParseScene({}));
+
+    const Appearance creature = SceneOverlayPane::SceneCharacter(0x8003);
+    EXPECT_EQ(creature.kind, Appearance::kCreature);
+    EXPECT_EQ(creature.image, 0x8003);
+    const Appearance person = SceneOverlayPane::SceneCharacter(0x0207);
+    EXPECT_EQ(person.kind, Appearance::kCharacter);
+    EXPECT_EQ(person.head, 7);
+    EXPECT_EQ(person.body, 2);
+    EXPECT_EQ(pickWeapon(person.weapon, false).weaponClass, WeaponClass::Unarmed);
 }
 
 }  // namespace
