@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/error.h"
+#include "audio/sound_man.h"
 #include "app/frame_clock.h"
 #include "base/log.h"
 #include "net/client_commands.h"
@@ -235,6 +236,10 @@ void MapPane::place(ObjectPane* o) {
 void MapPane::EnterMap(const net::MsgMapSize& m) {
     const bool forced = forceNextEnter_;
     forceNextEnter_ = false;
+    if (m.number != grid_.number() || forced) {
+        auto* sound = audio::SoundMan::instance();
+        if (sound && sound->MusicOn()) sound->StopMusic(3000);
+    }
     const auto r = grid_.Enter(mapsDir_, m.number, m.width, m.height, forced);
     mapFlags_ = m.flags;
     viewMode_ = m.edgeView;
