@@ -108,6 +108,18 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             o.requireVersion = int(n);
+        } else if (a == "--seed") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            char* end = nullptr;
+            const unsigned long n = std::strtoul(v->c_str(), &end, 10);
+            if (v->empty() || *end || n > 0xFFFFFFFFul) {
+                error = "--seed takes a number";
+                return std::nullopt;
+            }
+            o.seed = uint32_t(n);
+        } else if (a == "--hostile-world") {
+            o.hostileWorld = true;
         } else if (a == "--trace") {
             o.trace = true;
         } else if (a == "--script") {
@@ -131,7 +143,9 @@ const char* optionsHelp() {
            "  --require-version N   refuse clients whose version is not N\n"
            "  --trace               log every payload in both directions\n"
            "  --script FILE         play FILE against the first client, then stop;\n"
-           "                        exit status 0 when it passed, 1 when it failed\n";
+           "                        exit status 0 when it passed, 1 when it failed\n"
+           "  --seed N              the living world's random seed (default 1)\n"
+           "  --hostile-world       the world also sends malformed and extreme messages\n";
 }
 
 std::string describePayload(std::span<const uint8_t> payload) {

@@ -28,6 +28,9 @@ struct Options {
     std::optional<int> requireVersion;
     // Script mode: the script file played against the first client (script.h).
     std::string script;
+    // The living world (world.h): its random seed, and whether it also sends faulty messages.
+    uint32_t seed = 1;
+    bool hostileWorld = false;
 };
 
 // The command line without the program name; nothing (and the reason) when it is not understood.
@@ -123,6 +126,8 @@ class Server {
     bool listen(std::string& error);
     uint16_t port() const;
     const Options& options() const { return options_; }
+    // A handler that needs the server to exist first.
+    void setHandler(Handler* handler) { handler_ = handler ? handler : &noHandler_; }
 
     // Waits at most timeoutMs (-1: no limit) for the sockets, then accepts, reads and writes.
     void step(int timeoutMs);

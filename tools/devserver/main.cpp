@@ -1,5 +1,6 @@
 // The development game server: vestrel-devserver [--port N] [--framing binary|line] [--trace]
 // [--script FILE]
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "devserver/dev_server.h"
 #include "devserver/script.h"
+#include "devserver/world.h"
 
 namespace {
 vs::devserver::Server* gServer = nullptr;
@@ -43,6 +45,19 @@ int main(int argc, char** argv) {
         });
     }
     Server server(*options, player.get());
+    // Without a script the clients play in the living world.
+    std::unique_ptr<WorldHandler> world;
+    if (!player) {
+        const auto start = std::chrono::steady_clock::now();
+        world = std::make_unique<WorldHandler>(
+            server, WorldOptions{options->seed, options->hostileWorld}, [start] {
+                return uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count()) +
+                       1;
+            });
+        server.setHandler(world.get());
+    }
     if (!server.listen(error)) {
         std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());
         return 1;
