@@ -16,6 +16,7 @@
 #include "base/text.h"
 #include "client/application.h"
 #include "client/ime_script.h"
+#include "client/message_box_prompt.h"
 #include "client/text_entry_sample.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
@@ -32,6 +33,7 @@
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
 #include "ui/close_list.h"
+#include "ui/control.h"
 #include "ui/ime_man.h"
 #include "ui/ime_ui_pane.h"
 #include "ui/layer.h"
@@ -178,12 +180,14 @@ void GameClient::startUp() {
 void GameClient::openFirstScreen() {
     display_->ShowCursor();
     trace("first screen");
+    ui::uiHooks().playSound = [](int sound, int volume) {
+        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
+    };
     if (!options_.sample.empty() || !options_.imeScript.empty()) {
         openSample();
         return;
     }
-    // The game's own message box replaces this prompt once it exists.
-    terminalPrompt_ = std::make_unique<net::InterimTerminalPrompt>(appName_);
+    terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
     net::TerminalPane::Hooks hooks;
     hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
     hooks.playSound = [](int sound, int volume) {

@@ -19,8 +19,14 @@
 #include "base/text.h"
 #include "client/client_fixture.h"
 #include "net/connection.h"
+#include "platform/message.h"
 #include "platform/tcp_socket.h"
+#include "platform/virtual_keys.h"
 #include "resources/string_table.h"
+#include "ui/button.h"
+#include "ui/label.h"
+#include "ui/layer.h"
+#include "ui/message_box.h"
 
 namespace vs::devserver {
 namespace {
@@ -116,6 +122,25 @@ class EndToEnd : public client::test::ClientFixture {
         Session* s = server ? server->session(0) : nullptr;
         return s && s->phase() == Session::Phase::Playing ? s : nullptr;
     }
+    // The message box asking whether to connect again, while it is up.
+    static ui::MessageBox* reconnectBox() {
+        auto* screen = ui::ScreenPane::instance();
+        ui::Layer* layer = screen ? screen->GetLayerById(ui::kDialogLayer) : nullptr;
+        if (!layer) return nullptr;
+        for (const auto& node : layer->Root().children) {
+            auto* box = dynamic_cast<ui::MessageBox*>(node->pane);
+            if (box && box->ButtonCount() == 2 && !box->IsClosing()) return box;
+        }
+        return nullptr;
+    }
+    static std::u16string caption(const ui::MessageBox& box, int index) {
+        auto* b = dynamic_cast<ui::TextButtonControlPane*>(box.GetControl(index));
+        return b ? b->Caption() : std::u16string();
+    }
+    void pressKey(uint8_t vk) {
+        hp.window.post(platform::Message(platform::kWmKeyDown, vk, 0));
+        hp.window.post(platform::Message(platform::kWmKeyUp, vk, 0));
+    }
     bool logged(const std::string& part) const {
         for (const auto& l : log)
             if (l.find(part) != std::string::npos) return true;
@@ -170,24 +195,27 @@ INSTANTIATE_TEST_SUITE_P(DevServer, BothFramings, testing::Values(Framing::Binar
                          });
 
 TEST_F(EndToEnd, WithoutAServerTheClientAsksAndLeaveEndsIt) {
-    options.words = {"127.0.0.1", std::to_string(freePort())};
-    hp.messageBox.chooseNext(1);
-    EXPECT_EQ(client::runApplication(options), 0);
-    ASSERT_EQ(hp.messageBox.shown().size(), 1u);
-    const auto& box = hp.messageBox.shown()[0];
-    EXPECT_EQ(box.text, u"The server cannot be reached. Please try again later.");
-    EXPECT_EQ(box.labels, (std::vector<std::u16string>{u"Reconnect", u"Leave"}));
-    EXPECT_TRUE(traced("request exit"));
-    EXPECT_TRUE(traced("-ArchiveManager"));
+    startClient(freePort());
+    ui::MessageBox* box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = reconnectBox()) != nullptr; }));
+    ASSERT_NE(box->TextLabel(), nullptr);
+    EXPECT_EQ(box->TextLabel()->Text(), u"The server cannot be reached. Please try again later.");
+    EXPECT_EQ(caption(*box, 1), u"Reconnect");
+    EXPECT_EQ(caption(*box, 2), u"Leave");
+    // Escape is the box's Leave.
+    pressKey(platform::kVkEscape);
+    ASSERT_TRUE(pumpUntil([&] { return traced("request exit"); }));
 }
 
 TEST_F(EndToEnd, ReconnectReachesAServerStartedMeanwhileAndItsEndIsAnEvent) {
     const uint16_t port = freePort();
-    hp.messageBox.whileAsking([&] { startServer(Framing::Binary, port); });
-    hp.messageBox.chooseNext(0);
     startClient(port);
+    ASSERT_TRUE(pumpUntil([&] { return reconnectBox() != nullptr; }));
+    startServer(Framing::Binary, port);
+    // Enter presses the default button, Reconnect.
+    pressKey(platform::kVkReturn);
     ASSERT_TRUE(pumpUntil([&] { return playing() != nullptr; }));
-    EXPECT_EQ(hp.messageBox.shown().size(), 1u);
+    EXPECT_EQ(reconnectBox(), nullptr);
     // The server goes away with the client still in the game.
     server.reset();
     ASSERT_TRUE(pumpUntil([&] { return events.closed == 1; }));
