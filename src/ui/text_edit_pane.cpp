@@ -422,9 +422,8 @@ void TextEditPane::InsertText(std::u16string_view text, std::span<const TextRun>
     std::vector<uint32_t> styles(units.size(), baseIndex);
     if (!runs.empty()) {
         size_t r = 0;
-        std::shared_ptr<TextObject> symbol;
         for (size_t k = 0; k < units.size(); ++k) {
-            while (r < runs.size() && runs[r].end <= origin[k]) ++r, symbol.reset();
+            while (r < runs.size() && runs[r].end <= origin[k]) ++r;
             if (r == runs.size() || runs[r].start > origin[k]) continue;
             TextStyle s{runs[r].font, runs[r].colour, nullptr};
             if (runs[r].symbol >= 0) {
