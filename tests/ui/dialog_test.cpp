@@ -210,6 +210,19 @@ TEST_F(DialogTest, ACommandMayCloseTheDialogOrRebuildItsControls) {
     frame();  // the closed dialog is destroyed with its controls after this
 }
 
+TEST_F(DialogTest, ADialogClosedByTheCommandOfARelease) {
+    auto& d = static_cast<RecordingDialog&>(
+        closeList.Keep(std::make_unique<RecordingDialog>(u"closing")));
+    d.Add<ui::TextButtonControlPane>(Rect{10, 10, 60, 30}, u"x");
+    d.onCommand = [&d](int32_t, int32_t) { d.Close(); };
+    open(d, {0, 0, 100, 100});
+    click(20, 20);
+    EXPECT_TRUE(d.IsClosing());
+    EXPECT_EQ(dispatcher.topModal(), nullptr);
+    frame();        // the dialog and its button are destroyed here
+    click(20, 20);  // and nobody hears this
+}
+
 TEST_F(DialogTest, TheBackgroundDragsTheDialogInsideItsLimitsAndSavesItsPosition) {
     app::Settings settings;
     settings.setDialogPos(4, {0, 100, 100});
