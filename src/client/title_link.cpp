@@ -1,0 +1,59 @@
+#include "client/title_link.h"
+
+#include <cstdlib>
+
+#include "app/shell.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "net/connection.h"
+#include "patch/version_answer.h"
+#include "platform/message_box.h"
+
+namespace vs::client {
+
+std::unique_ptr<screens::TitleServices> makeTitleServices(
+    std::u16string caption, std::function<void()> openConnectionScreen) {
+    auto s = std::make_unique<screens::TitleServices>();
+    s->send = [](std::span<const uint8_t> payload) {
+        if (auto* c = net::Connection::instance()) c->send(payload);
+    };
+    s->closeConnection = [] {
+        if (auto* c = net::Connection::instance()) c->close();
+    };
+    s->connectTo = [](const platform::Ipv4Address& address, uint16_t port) {
+        if (auto* c = net::Connection::instance()) c->connectTo(address, port);
+    };
+    s->isConnected = [] {
+        auto* c = net::Connection::instance();
+        return c && c->isConnected();
+    };
+    s->uploadPendingCrashReport = [] {
+        if (auto* c = net::Connection::instance()) c->uploadPendingCrashReport();
+    };
+    // The system's box stands in for the game's own until the title's dialogs have it.
+    s->showMessage = [caption](std::u16string_view text, std::function<void()> onOk) {
+        VS_INFO("%s", base::utf16ToUtf8(text).c_str());
+        if (auto* box = platform::MessageBox::instance()) box->show(text, caption);
+        if (onOk) onOk();
+    };
+    s->askReconnect = [caption](std::u16string_view text, std::function<void(bool)> answer) {
+        VS_INFO("%s", base::utf16ToUtf8(text).c_str());
+        auto* box = platform::MessageBox::instance();
+        static constexpr std::u16string_view kButtons[] = {u"Reconnect", u"Leave"};
+        answer(box && box->ask(text, caption, kButtons) == 0);
+    };
+    s->versionAnswer = patch::onVersionAnswer;
+    s->openConnectionScreen = std::move(openConnectionScreen);
+    s->quit = [] {
+        if (auto* shell = app::Shell::instance()) shell->requestExit();
+    };
+    s->random = [](uint32_t bound) { return uint32_t(std::rand()) % bound; };
+    return s;
+}
+
+screens::TitlePane::Dialogs titleDialogs() {
+    screens::TitlePane::Dialogs d;
+    return d;
+}
+
+}  // namespace vs::client
