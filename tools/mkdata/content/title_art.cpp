@@ -64,18 +64,24 @@ void field(SpriteFrame& f, int left, int top, int right, int bottom, const char*
 // The landscape: sky, far mountains, hills, a lake and the name.
 SpriteFrame landscape() {
     SpriteFrame f(0, 0, 640, 480);
+    static constexpr int kDither[4][4] = {
+        {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
             uint8_t c;
             const double mountain =
                 200 - 60 * std::fabs(std::sin(x / 97.0)) - 25 * std::fabs(std::sin(x / 31.0 + 1.0));
             const double hill = 290 + 22 * std::sin(x / 70.0 + 2.0);
+            const double lakeX = (x - 150) / 210.0, lakeY = (y - 445) / 45.0;
             if (y < mountain) {
-                c = colour(kWater, 15 - std::min(8, y / 28));
+                // Sky: light at the horizon, dithered between its shades.
+                const int step = y * 16 * 7 / 200 + kDither[y & 3][x & 3];
+                c = colour(kWater, 15 - std::min(7, step / 16));
             } else if (y < hill) {
                 c = colour(kStone, 5 + int(art::noise(x, y, 3) % 3));
-                if (y < mountain + 10 && mountain < 160) c = colour(kGrey, 15);
-            } else if (y > 390 && x < 400 - (y - 390)) {
+                const double peak = 200 - mountain;  // higher mountains carry snow
+                if (peak > 55 && y < mountain + (peak - 55) / 2 + 4) c = colour(kGrey, 14);
+            } else if (lakeX * lakeX + lakeY * lakeY < 1.0) {
                 c = colour(kWater, 6 + int(art::noise(x / 6, y, 5) % 3));
             } else {
                 c = colour(kGrass, 6 + int(art::noise(x, y, 9) % 4) - (y - 290) / 60);
