@@ -11,31 +11,12 @@
 #include "screens/title_pane.h"
 #include "screens/wait_screen.h"
 #include "screens/world_placeholder.h"
+#include "screens/fake_form_view.h"
 #include "screens_fixture.h"
 #include "support/fake_shell.h"
 
 namespace vs::screens::test {
 namespace {
-
-class FakeView final : public FormView {
-  public:
-    std::u16string FieldText(Field f) const override {
-        auto it = fields.find(f);
-        return it == fields.end() ? u"" : it->second;
-    }
-    void FocusField(Field f) override { focused = f; }
-    void EnableOk(bool on) override { okEnabled = on; }
-    void ShowBox(std::u16string_view text) override { boxes.emplace_back(text); }
-    void CloseForm(bool slide) override { closed = slide ? "slide" : "at once"; }
-    void ScheduleForm(uint32_t ms) override { delays.push_back(ms); }
-
-    std::map<Field, std::u16string> fields;
-    std::optional<Field> focused;
-    bool okEnabled = false;
-    std::vector<std::u16string> boxes;
-    std::string closed;
-    std::vector<uint32_t> delays;
-};
 
 class Forms : public ScreensFixture {
   protected:
