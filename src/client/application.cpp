@@ -39,6 +39,7 @@
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
 #include "ui/close_list.h"
+#include "ui/dialog.h"
 #include "ui/ime_man.h"
 #include "ui/notice_bus.h"
 
@@ -295,6 +296,8 @@ void Application::deactivate() {
         display_->ReleaseExclusive();
     }
     if (inputMan_) inputMan_->reset();
+    // A button-up that happens outside the window never comes: no dialog stays pressed.
+    ui::Dialog::CancelAllInteractions();
     // The game map view hears of the lost focus once it exists.
     if (soundMan_) soundMan_->Deactivate(settings_ && settings_->musicType() == 0);
 }

@@ -15,6 +15,7 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "client/application.h"
+#include "client/message_box_prompt.h"
 #include "client/title_link.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
@@ -33,6 +34,7 @@
 #include "screens/title_pane.h"
 #include "screens/title_services.h"
 #include "ui/close_list.h"
+#include "ui/control.h"
 #include "ui/ime_man.h"
 #include "ui/layer.h"
 #include "ui/notice_bus.h"
@@ -157,8 +159,10 @@ void GameClient::startUp() {
 void GameClient::openFirstScreen() {
     display_->ShowCursor();
     trace("first screen");
-    // The game's own message box replaces this prompt once it exists.
-    terminalPrompt_ = std::make_unique<net::InterimTerminalPrompt>(appName_);
+    ui::uiHooks().playSound = [](int sound, int volume) {
+        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
+    };
+    terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
     titleServices_ = makeTitleServices(appName_, [this] { openConnectionScreen(); });
     openConnectionScreen();
     VS_INFO("start-up complete");

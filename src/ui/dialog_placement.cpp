@@ -35,10 +35,14 @@ void pause(const SlideHooks& hooks) {
 // real top edge.
 void showShifted(Pane& dialog, const Rect& rect, int32_t shift, const SlideHooks& hooks) {
     const Rect clip = dialog.ClipArea();
+    // A repaint under the shifted clip paints only what shows, but clears the whole dirty area:
+    // the rest must still be painted later.
+    const Rect pending = dialog.DirtyRegion().rect();
     dialog.SetPosition({rect.left, rect.top - shift});
     dialog.SetClipArea(clip.intersect(dialog.GetBounds().offset(0, shift)));
     presentNow(hooks);
     dialog.SetClipArea(clip);
+    if (shift > 0) dialog.Invalidate(pending);
     pause(hooks);
 }
 

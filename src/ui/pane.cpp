@@ -4,6 +4,7 @@
 
 #include "app/error.h"
 #include "ui/close_list.h"
+#include "ui/ime_man.h"
 #include "ui/layer.h"
 #include "ui/notice_bus.h"
 
@@ -49,6 +50,9 @@ Pane::~Pane() {
     if (auto* bus = NoticeBus::instance()) bus->RemoveAll(this);
     if (auto* list = CloseList::instance()) list->Forget(this);
     if (auto* fc = app::FrameClock::instance()) fc->cancelAll(this);
+    if (imeMode_ == 1) {
+        if (auto* ime = ImeMan::instance()) ime->Request(this, false);
+    }
 }
 
 void Pane::SetBounds(const Rect& bounds) {
@@ -195,8 +199,8 @@ bool Pane::HasFocus() const {
 }
 
 void Pane::SetImeMode(int32_t mode) {
-    // The input method follows the pane once it has a controller to tell.
     imeMode_ = mode;
+    if (auto* ime = ImeMan::instance()) ime->Request(this, mode == 1);
 }
 
 bool Pane::NeedsPaint() const {

@@ -60,7 +60,8 @@ TEST_P(CompositionTest, IncrementalFramesEqualAFullRecomposition) {
         auto pick = [&rng](int lo, int hi) {
             return std::uniform_int_distribution<int>(lo, hi)(rng);
         };
-        std::vector<PatternPane*> panes;  // owned by the close list or by their parent
+        // Owned by the close list or by their parent; a destroyed pane leaves the list itself.
+        std::vector<PatternPane*> panes;
         int nextId = 1;
         auto randomRect = [&](int maxW, int maxH) {
             const int w = pick(0, maxW), h = pick(0, maxH);
@@ -82,6 +83,7 @@ TEST_P(CompositionTest, IncrementalFramesEqualAFullRecomposition) {
                     &closeList.Keep(std::make_unique<PatternPane>(nextId++, mode)));
                 p->Attach(randomRect(300, 240), nullptr, nullptr, raw[size_t(pick(0, 5))]);
             }
+            p->tracked_ = &panes;
             panes.push_back(p);
         };
         for (int i = 0; i < 6; ++i) open();
@@ -90,8 +92,11 @@ TEST_P(CompositionTest, IncrementalFramesEqualAFullRecomposition) {
         for (int step = 0; step < 150; ++step) {
             std::string what;
             for (int ops = pick(1, 3); ops > 0; --ops) {
-                std::erase_if(panes,
-                              [](PatternPane* p) { return p->IsClosing() || !p->GetLayer(); });
+                std::erase_if(panes, [](PatternPane* p) {
+                    if (!p->IsClosing() && p->GetLayer()) return false;
+                    p->tracked_ = nullptr;
+                    return true;
+                });
                 if (panes.empty() || pick(0, 9) == 0) {
                     open();
                     what += "open ";
@@ -162,6 +167,7 @@ TEST_P(CompositionTest, IncrementalFramesEqualAFullRecomposition) {
             if (!p->Owner()) p->Close();
         }
         frame();
+        for (PatternPane* p : panes) p->tracked_ = nullptr;
     }
 }
 

@@ -27,6 +27,7 @@ class PatternPane : public ui::Pane {
     explicit PatternPane(int id, uint8_t mode = kCopy) : Pane(mode), id_(id) {}
     ~PatternPane() override {
         if (destroyed_) ++*destroyed_;
+        if (tracked_) std::erase(*tracked_, this);
     }
     // Value 0 (transparent when keyed) on a diagonal grid, otherwise a colour of id and
     // generation.
@@ -60,6 +61,8 @@ class PatternPane : public ui::Pane {
     int paints_ = 0;
     int composes_ = 0;
     int* destroyed_ = nullptr;
+    // A list of live panes that forgets this one when it is destroyed.
+    std::vector<PatternPane*>* tracked_ = nullptr;
     bool consume_ = false;
     std::vector<int>* log_ = nullptr;
     std::function<void()> onEvent_;

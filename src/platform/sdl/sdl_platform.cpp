@@ -13,7 +13,9 @@
 #include "platform/posix/file_settings_store.h"
 #include "platform/posix/system_host_resolver.h"
 #include "platform/sdl/sdl_audio_device.h"
+#include "platform/sdl/sdl_clipboard.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_text_input.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace vs::platform {
@@ -104,17 +106,22 @@ struct SdlPlatform::Impl {
     SystemHostResolver resolver;
     std::unique_ptr<SdlWindow> window;
     std::unique_ptr<SdlScreen> screen;  // after the window: it goes first
+    std::unique_ptr<SdlTextInput> textInput;
+    SdlClipboard clipboard;
     SdlAudioDevice audio;
 };
 
 SdlPlatform::SdlPlatform(const SdlOptions& options) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Long compositions arrive whole instead of cut to 32 bytes.
+    SDL_SetHint("SDL_IME_SUPPORT_EXTENDED_TEXT", "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
         throw std::runtime_error(std::string("SDL_Init: ") + SDL_GetError());
     impl_ = std::make_unique<Impl>();
     impl_->window = std::make_unique<SdlWindow>(options);
     impl_->screen = std::make_unique<SdlScreen>(*impl_->window);
+    impl_->textInput = std::make_unique<SdlTextInput>(*impl_->window);
 }
 
 SdlPlatform::~SdlPlatform() {

@@ -9,6 +9,8 @@
 #include "base/text.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/sdl_text_input.h"
+#include "platform/us_layout.h"
 #include "platform/virtual_keys.h"
 
 namespace vs::platform {
@@ -140,6 +142,7 @@ WaitResult SdlWindow::wait(uint32_t timeoutMs) {
     WaitResult r = queue_.poll();
     if (r != WaitResult::Timeout) return r;
     SDL_Event ev;
+    if (textInput_) textInput_->beginPass();
     if (SDL_WaitEventTimeout(&ev, int(timeoutMs))) {
         translate(ev);
         while (SDL_PollEvent(&ev)) translate(ev);
@@ -197,9 +200,30 @@ void SdlWindow::translate(const SDL_Event& ev) {
                 char16_t c = sdl::controlCharacterFor(vk, (mod & KMOD_CTRL) != 0, alt);
                 if (c) postMsg(kWmChar, c, 0);
             }
+            if (down && textInput_) {
+                textInput_->keyEvent();
+                // Without the input method SDL types nothing: printable keys type themselves.
+                if (textInput_->typesKeys() && !(mod & KMOD_CTRL) && !alt) {
+                    char t = usLayoutCharacter(vk, (mod & KMOD_SHIFT) != 0);
+                    if ((mod & KMOD_CAPS) && ((t >= 'a' && t <= 'z') || (t >= 'A' && t <= 'Z')))
+                        t = char(t ^ 0x20);
+                    if (t >= 32 && t <= 126) postMsg(kWmChar, char16_t(t), 0);
+                }
+            }
             break;
         }
+        case SDL_TEXTEDITING:
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+        case SDL_TEXTEDITING_EXT:
+#endif
         case SDL_TEXTINPUT: {
+            if (textInput_) {
+                std::vector<Message> out;
+                textInput_->translate(ev, out);
+                for (Message& m : out) queue_.post(std::move(m));
+                break;
+            }
+            if (ev.type != SDL_TEXTINPUT) break;
             // Text typed with the left Alt key held is a shortcut, not text.
             if (SDL_GetModState() & KMOD_LALT) break;
             for (char16_t u : base::utf8ToUtf16(ev.text.text)) {

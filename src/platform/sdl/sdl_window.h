@@ -12,6 +12,7 @@ union SDL_Event;
 namespace vs::platform {
 
 class SdlScreen;
+class SdlTextInput;
 
 class SdlWindow final : public Window {
 public:
@@ -42,6 +43,8 @@ public:
     SDL_Renderer* renderer() const { return renderer_; }
     // The screen drawn into this window (set by the screen itself).
     void setScreen(SdlScreen* screen) { screen_ = screen; }
+    // The input method that turns SDL's text events into messages (set by itself).
+    void setTextInput(SdlTextInput* input) { textInput_ = input; }
 
 protected:
     void wake() override;
@@ -56,6 +59,7 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SdlScreen* screen_ = nullptr;
+    SdlTextInput* textInput_ = nullptr;
     bool swallowEnterUp_ = false;
     uint32_t wakeEvent_ = 0;
     int width_ = 640, height_ = 480;

@@ -36,7 +36,11 @@ constexpr uint8_t colour(Ramp ramp, int shade) {
 constexpr uint8_t kWaterCycleFirst = colour(kWater, 4), kWaterCycleLast = colour(kWater, 11);
 constexpr uint8_t kFireCycleFirst = colour(kFire, 4), kFireCycleLast = colour(kFire, 11);
 
-// The base palette "marvu.pal".
+// The colours every palette shares.
 Colours basePalette();
+// The base palette "marvu.pal" and the interface palette "NPAL8.PAL": the shared colours with
+// the interface's own (gold, amber, cream, greys, slate and bronzes) at the indices controls
+// draw with.
+Colours interfacePalette();
 
 }  // namespace vs::mkdata::demo

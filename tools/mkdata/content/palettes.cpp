@@ -107,7 +107,7 @@ MKDATA_CONTENT(palettes, 200) {
     const Range both[] = {water[0], fire[0]};
 
     auto& misc = data.archive("MISC.DAT");
-    misc.add("marvu.pal", palFile(basePalette()));
+    misc.add("marvu.pal", palFile(interfacePalette()));
     misc.add("ITEM.PAL", palSetFile(variants(both)));  // gems and torches cycle
     misc.add("SUPER0.PAL", palFile(tinted({255, 214, 90}, 35)));   // golden
     misc.add("SUPER1.PAL", palFile(tinted({150, 190, 255}, 55)));  // ghostly

@@ -374,7 +374,7 @@ MKDATA_CONTENT(title_art, 420) {
                     {"History (2)", "Year 205: the totems are carved in the village square.",
                      "Year 300: today. The story goes on with you."}}));
     const vs::mkdata::Colours base = basePalette();
-    for (const char* name : {"NPAL2.PAL", "NPAL3.PAL", "NPAL4.PAL", "NPAL8.PAL", "TRANSSVR.PAL"})
+    for (const char* name : {"NPAL2.PAL", "NPAL3.PAL", "NPAL4.PAL", "TRANSSVR.PAL"})
         misc.add(name, vs::mkdata::palFile(base));
     data.addFile("LEVEL.BMP", levelBadge());
 }
