@@ -163,7 +163,7 @@ void GameClient::openFirstScreen() {
         if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
     };
     terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
-    titleServices_ = makeTitleServices(appName_, [this] { openConnectionScreen(); });
+    titleServices_ = makeTitleServices([this] { openConnectionScreen(); });
     openConnectionScreen();
     VS_INFO("start-up complete");
     if (options_.testPattern) showTestPattern(*display_, paletteManager_.get());

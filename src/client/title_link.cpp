@@ -7,12 +7,13 @@
 #include "base/text.h"
 #include "net/connection.h"
 #include "patch/version_answer.h"
-#include "platform/message_box.h"
+#include "screens/title_dialogs.h"
+#include "ui/message_box.h"
 
 namespace vs::client {
 
 std::unique_ptr<screens::TitleServices> makeTitleServices(
-    std::u16string caption, std::function<void()> openConnectionScreen) {
+    std::function<void()> openConnectionScreen) {
     auto s = std::make_unique<screens::TitleServices>();
     s->send = [](std::span<const uint8_t> payload) {
         if (auto* c = net::Connection::instance()) c->send(payload);
@@ -30,17 +31,17 @@ std::unique_ptr<screens::TitleServices> makeTitleServices(
     s->uploadPendingCrashReport = [] {
         if (auto* c = net::Connection::instance()) c->uploadPendingCrashReport();
     };
-    // The system's box stands in for the game's own until the title's dialogs have it.
-    s->showMessage = [caption](std::u16string_view text, std::function<void()> onOk) {
+    s->showMessage = [](std::u16string_view text, std::function<void()> onOk) {
         VS_INFO("%s", base::utf16ToUtf8(text).c_str());
-        if (auto* box = platform::MessageBox::instance()) box->show(text, caption);
-        if (onOk) onOk();
+        if (!ui::MessageBox::Show(text, nullptr, u"OK", {}, onOk) && onOk) onOk();
     };
-    s->askReconnect = [caption](std::u16string_view text, std::function<void(bool)> answer) {
+    s->askReconnect = [](std::u16string_view text, std::function<void(bool)> answer) {
         VS_INFO("%s", base::utf16ToUtf8(text).c_str());
-        auto* box = platform::MessageBox::instance();
-        static constexpr std::u16string_view kButtons[] = {u"Reconnect", u"Leave"};
-        answer(box && box->ask(text, caption, kButtons) == 0);
+        auto shared = std::make_shared<std::function<void(bool)>>(std::move(answer));
+        if (!ui::MessageBox::Show(
+                text, nullptr, u"Reconnect", u"Leave", [shared] { (*shared)(true); },
+                [shared] { (*shared)(false); }))
+            (*shared)(false);
     };
     s->versionAnswer = patch::onVersionAnswer;
     s->openConnectionScreen = std::move(openConnectionScreen);
@@ -53,6 +54,10 @@ std::unique_ptr<screens::TitleServices> makeTitleServices(
 
 screens::TitlePane::Dialogs titleDialogs() {
     screens::TitlePane::Dialogs d;
+    d.newUser = screens::OpenNewUserDialog;
+    d.login = screens::OpenLoginDialog;
+    d.password = screens::OpenPasswordDialog;
+    d.servers = screens::ShowServerList;
     return d;
 }
 

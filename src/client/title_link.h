@@ -11,7 +11,7 @@ namespace vs::client {
 // The title screen's services in the running program: the connection, the message boxes and
 // the C library's random numbers. `openConnectionScreen` is the composition root's.
 std::unique_ptr<screens::TitleServices> makeTitleServices(
-    std::u16string caption, std::function<void()> openConnectionScreen);
+    std::function<void()> openConnectionScreen);
 // The dialogs of the title's items and of the server list.
 screens::TitlePane::Dialogs titleDialogs();
 

@@ -163,7 +163,6 @@ std::vector<uint8_t> newCharacterPicture() {
     field(f, 128, 129, 272, 141, "Name");
     field(f, 128, 166, 272, 178, "Password");
     field(f, 128, 203, 272, 215, "Confirm");
-    drawLabel(f, 358, 120, "Choose a figure", 12, kText, kShadow);
     art::fillRect(f, 356, 132, 240, 80, colour(kStone, 1));
     drawLabel(f, 124, 266, "Nation", 12, kText, kShadow);
     drawLabel(f, 367, 266, "Totem", 12, kText, kShadow);
