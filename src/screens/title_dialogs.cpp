@@ -62,9 +62,12 @@ bool FormField::OnMouse(const app::InputEvent& e) {
 // ---- what the dialogs share --------------------------------------------------------------------
 
 TitleDialog::TitleDialog(TitlePane& title, std::u16string_view name, int16_t slot)
-    : Dialog(name, slot), title_(title) {}
+    : Dialog(name, slot), title_(title) {
+    live_.insert(this);
+}
 
 TitleDialog::~TitleDialog() {
+    live_.erase(this);
     if (TitlePane::instance() == &title_) title_.ForgetDialog(this);
 }
 
@@ -132,7 +135,17 @@ void TitleDialog::EnableOk(bool enabled) {
 }
 
 void TitleDialog::ShowBox(std::u16string_view text) {
-    ui::MessageBox::Show(text, this, u"OK");
+    // The box takes the keys while it is up; the field that had them gets them back.
+    Field back = Field::Name;
+    bool restore = false;
+    for (const Entry& e : fields_) {
+        if (e.pane->HasFocus()) back = e.field, restore = true;
+    }
+    if (auto* d = app::EventDispatcher::instance()) d->setFocus(nullptr);
+    const TitleDialog* self = this;
+    ui::MessageBox::Show(text, this, u"OK", {}, [this, self, back, restore] {
+        if (restore && live_.count(self) && !IsClosing()) FocusField(back);
+    });
 }
 
 void TitleDialog::CloseForm(bool slide) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,8 @@ class TitleDialog : public ui::Dialog, public FormView {
         Field field;
         FormField* pane;
     };
+    // The dialogs alive, for boxes that answer after their dialog has gone.
+    static inline std::set<const TitleDialog*> live_;
     std::vector<Entry> fields_;
     std::vector<std::unique_ptr<FormField>> owned_;
     int32_t ok_ = -1, cancel_ = -1;
