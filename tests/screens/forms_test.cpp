@@ -8,10 +8,10 @@
 
 #include "app/settings.h"
 #include "net/client_commands.h"
+#include "screens/fake_form_view.h"
 #include "screens/title_pane.h"
 #include "screens/wait_screen.h"
 #include "screens/world_placeholder.h"
-#include "screens/fake_form_view.h"
 #include "screens_fixture.h"
 #include "support/fake_shell.h"
 
