@@ -1,6 +1,6 @@
 // The title screen against the development server's accounts, end to end: the headless client
 // and the server on loopback with a database of its own. The test plays the dialogs' part
-// through their forms: server choice, transfer, a new character, a wrong then the right
+// with their fields and buttons: server choice, transfer, a new character, a wrong then the right
 // password, the world placeholder; then the server restarts and the same account logs in.
 #include <gtest/gtest.h>
 
@@ -23,12 +23,14 @@
 #include "net/connection.h"
 #include "platform/tcp_socket.h"
 #include "platform/virtual_keys.h"
-#include "screens/fake_form_view.h"
-#include "screens/title_forms.h"
+#include "screens/title_dialogs.h"
 #include "screens/title_pane.h"
 #include "screens/wait_screen.h"
 #include "screens/world_placeholder.h"
 #include "support/temp_dir.h"
+#include "ui/label.h"
+#include "ui/list_host.h"
+#include "ui/message_box.h"
 
 namespace vs::devserver {
 namespace {
@@ -36,23 +38,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using net::Framing;
 using screens::Field;
-using screens::test::FakeView;
 
 uint16_t freePort() {
     auto l = platform::TcpListener::listen({127, 0, 0, 1}, 0, 1);
     return l ? l->port() : 0;
 }
-
-// Hands the server's answers to the form that waits for one, as its dialog would.
-class Answers final : public app::EventHandler {
-  public:
-    bool OnPacket(const app::InputEvent& e) override {
-        if (e.subKind != 0) return false;
-        if (auto r = screens::ParseLoginResult(e.data); r && onResult) onResult(*r);
-        return false;
-    }
-    std::function<void(const screens::LoginResult&)> onResult;
-};
 
 class TitleFlow : public client::test::ClientFixture, public testing::WithParamInterface<Framing> {
   protected:
@@ -63,7 +53,6 @@ class TitleFlow : public client::test::ClientFixture, public testing::WithParamI
     }
     ~TitleFlow() override {
         if (client_) {
-            app::EventDispatcher::instance()->remove(&answers);
             client_->shutDown();
         }
         client_.reset();
@@ -94,7 +83,6 @@ class TitleFlow : public client::test::ClientFixture, public testing::WithParamI
         frameClock_ = std::make_unique<app::FrameClock>(hp.clock);
         client_ = std::make_unique<client::GameClient>(options);
         client_->startUp();
-        app::EventDispatcher::instance()->insert(&answers);
     }
     bool pumpUntil(const std::function<bool()>& done, int ms = 20000) {
         const auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -110,11 +98,6 @@ class TitleFlow : public client::test::ClientFixture, public testing::WithParamI
             if (server) server->step(0);
         }
         return true;
-    }
-    std::string boxTexts() const {
-        std::string out;
-        for (const auto& b : hp.messageBox.shown()) out += " [" + base::utf16ToUtf8(b.text) + "]";
-        return out;
     }
     bool waiting() const {
         auto* w = screens::WaitScreen::instance();
@@ -146,41 +129,50 @@ class TitleFlow : public client::test::ClientFixture, public testing::WithParamI
         return false;
     }
 
-    // From the title: the server list, a choice, the transfer to the game port.
+    // The box over everything, when one is up.
+    ui::MessageBox* box() const {
+        return dynamic_cast<ui::MessageBox*>(app::EventDispatcher::instance()->topModal());
+    }
+    std::u16string boxText() const {
+        ui::MessageBox* b = box();
+        return b && b->TextLabel() ? b->TextLabel()->Text() : u"";
+    }
+    void press(uint8_t key) {
+        app::InputMan::instance()->keyDown(key, app::FrameClock::instance()->now());
+    }
+    void pressOk(screens::TitleDialog& d) { d.OnCommand(d.okIndex(), ui::kPartButton); }
+
+    // From the title: the server list in its dialog, a choice, the transfer to the game port.
     void chooseServer() {
         ASSERT_TRUE(pumpUntil([&] {
-            auto* s = app::Settings::instance();
-            return title() && s && s->serverCount() == 2;
-        })) << testing::PrintToString(log)
-            << boxTexts();
-        std::vector<net::ServerEntry> list;
-        for (const auto& e : app::Settings::instance()->servers())
-            list.push_back({e.id, 0, e.port, e.name, e.description, e.agreement});
-        EXPECT_EQ(list[0].name, u"Vestrel");
-        EXPECT_EQ(list[1].description, u"The same village, by the back door");
-        screens::ServerForm servers(*title());
-        servers.SetList(list);
-        servers.Select(1);
-        ASSERT_TRUE(servers.Choose());
+            auto* d = screens::ServerDialog::instance();
+            return title() && d && !d->IsClosing() && d->form().servers().size() == 2;
+        })) << testing::PrintToString(log);
+        screens::ServerDialog& d = *screens::ServerDialog::instance();
+        EXPECT_EQ(d.form().servers()[0].name, u"Vestrel");
+        EXPECT_EQ(d.form().servers()[1].description, u"The same village, by the back door");
+        d.list().List().Select(1);
+        d.OnCommand(d.IndexOf(&d.list()), ui::kListChosen);
         ASSERT_TRUE(pumpUntil([&] { return logged("transferred") && !waiting(); }))
             << testing::PrintToString(log);
     }
-    // A login with the password; the form's answer.
-    void login(FakeView& view, const std::u16string& password, bool enters) {
-        view.fields = {{Field::Name, u"Rowan"}, {Field::Password, password}};
-        screens::LoginForm form(*title(), view);
-        view.onSchedule = [&] { form.Due(); };
-        answers.onResult = [&](const screens::LoginResult& r) { form.Result(r); };
-        form.Ok();
+    // The login dialog with the password; its answer box, if any, is left up.
+    void login(const std::u16string& password, bool enters) {
+        title()->Activate(screens::TitlePane::kLogin);
+        screens::LoginDialog* d = screens::LoginDialog::instance();
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->FieldText(Field::Name), u"Rowan");  // the last name that logged in
+        d->FieldOf(Field::Password)->SelectAll();
+        d->FieldOf(Field::Password)->InsertText(password);
+        pressOk(*d);
         ASSERT_TRUE(pumpUntil([&] {
-            return !form.pending() && (!enters || screens::WorldPlaceholderPane::instance());
+            return enters ? screens::WorldPlaceholderPane::instance() != nullptr
+                          : !boxText().empty();
         })) << testing::PrintToString(log);
-        answers.onResult = nullptr;
     }
 
     test::TempDir db{"titleflow"};
     uint16_t port = 0;
-    Answers answers;
     std::unique_ptr<AccountStore> accounts;
     std::unique_ptr<LoginFlow> flow;
     std::unique_ptr<Server> server;
@@ -195,36 +187,39 @@ TEST_P(TitleFlow, ANewCharacterLogsInAndAgainAfterARestart) {
     ASSERT_NO_FATAL_FAILURE(chooseServer());
 
     // A new character: the name check, then the creation.
-    FakeView made;
-    made.fields = {
-        {Field::Name, u"Rowan"}, {Field::Password, u"acorn42"}, {Field::Confirmation, u"acorn42"}};
-    {
-        screens::NewUserForm form(*title(), made, 8);
-        form.SetFemale(true);
-        form.SetNation(1);
-        form.SetTotem(2);
-        answers.onResult = [&](const screens::LoginResult& r) { form.Result(r); };
-        form.Ok();
-        ASSERT_TRUE(pumpUntil([&] { return made.closed == "slide"; }))
-            << testing::PrintToString(log);
-        answers.onResult = nullptr;
-    }
-    EXPECT_EQ(made.boxes, std::vector<std::u16string>{u"Your character was created. Welcome!"});
+    title()->Activate(screens::TitlePane::kNewUser);
+    screens::NewUserDialog* made = screens::NewUserDialog::instance();
+    ASSERT_TRUE(made);
+    made->FieldOf(Field::Name)->InsertText(u"Rowan");
+    made->FieldOf(Field::Password)->InsertText(u"acorn42");
+    made->FieldOf(Field::Confirmation)->InsertText(u"acorn42");
+    made->form().SetFemale(true);
+    made->form().SetNation(1);
+    made->form().SetTotem(2);
+    made->UpdateControls();
+    ASSERT_TRUE(made->GetControl(made->okIndex())->IsEnabled());
+    pressOk(*made);
+    ASSERT_TRUE(pumpUntil([&] { return !boxText().empty(); })) << testing::PrintToString(log);
+    EXPECT_EQ(boxText(), u"Your character was created. Welcome!");
+    EXPECT_TRUE(made->IsClosing());
     EXPECT_FALSE(waiting());
+    press(platform::kVkReturn);
+    ASSERT_TRUE(pumpUntil([&] { return !box() && title(); }));
     const auto account = accounts->find("rowan");
     ASSERT_TRUE(account);
     EXPECT_TRUE(account->female);
     EXPECT_EQ(account->nation, 1);
     EXPECT_EQ(account->totem, 2);
 
-    FakeView wrong;
-    ASSERT_NO_FATAL_FAILURE(login(wrong, u"acorn43", false));
-    EXPECT_EQ(wrong.boxes, std::vector<std::u16string>{u"The password is wrong."});
-    EXPECT_EQ(wrong.focused, Field::Password);
+    // A wrong password: the server's text; the dialog stays for another try.
+    ASSERT_NO_FATAL_FAILURE(login(u"acorn43", false));
+    EXPECT_EQ(boxText(), u"The password is wrong.");
+    press(platform::kVkReturn);
+    ASSERT_TRUE(pumpUntil([&] { return !box(); }));
+    ASSERT_TRUE(screens::LoginDialog::instance());
     EXPECT_TRUE(title());
 
-    FakeView right;
-    ASSERT_NO_FATAL_FAILURE(login(right, u"acorn42", true));
+    ASSERT_NO_FATAL_FAILURE(login(u"acorn42", true));
     auto* world = screens::WorldPlaceholderPane::instance();
     ASSERT_TRUE(world);
     EXPECT_EQ(world->account(), u"Rowan");
@@ -233,18 +228,16 @@ TEST_P(TitleFlow, ANewCharacterLogsInAndAgainAfterARestart) {
               (std::vector<std::string>{"version", "choose-server", "transfer-token", "name-check",
                                         "create-character", "login", "login"}));
 
-    // The server goes and comes back: Reconnect, the title again, the same account.
     // The server goes; the reconnect box comes up over the world; the server is back; Enter
     // presses Reconnect.
     stopServer();
     log.clear();
-    ASSERT_TRUE(pumpUntil([&] { return app::EventDispatcher::instance()->topModal() != nullptr; }));
+    ASSERT_TRUE(pumpUntil([&] { return boxText() == u"The connection to the server was lost."; }));
     startServer();
-    app::InputMan::instance()->keyDown(platform::kVkReturn, app::FrameClock::instance()->now());
+    press(platform::kVkReturn);
     ASSERT_TRUE(pumpUntil([&] { return world->IsClosing(); }));
     ASSERT_NO_FATAL_FAILURE(chooseServer());
-    FakeView again;
-    ASSERT_NO_FATAL_FAILURE(login(again, u"acorn42", true));
+    ASSERT_NO_FATAL_FAILURE(login(u"acorn42", true));
     ASSERT_TRUE(screens::WorldPlaceholderPane::instance());
     EXPECT_EQ(screens::WorldPlaceholderPane::instance()->account(), u"Rowan");
     EXPECT_TRUE(logged("\"Rowan\" entered the world"));
