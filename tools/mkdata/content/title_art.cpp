@@ -100,7 +100,7 @@ SpriteFrame landscape() {
     drawLabel(f, 186, 110, "VESTREL", 56, colour(kGold, 13), colour(kEarth, 1), true);
     drawLabel(f, 232, 140, "a village at the edge of the map", 14, kText, kShadow);
     for (int y = kItemTop - 6; y < kItemTop + 6 * kItemHeight + 6; ++y)
-        for (int x = kItemLeft - 8; x < 640; ++x) f.at(x, y) = colour(kStone, 2);
+        for (int x = kItemLeft - 8; x < 640; ++x) f.put(x, y, colour(kStone, 2));
     for (int i = 0; i < 6; ++i)
         drawLabel(f, kItemLeft + 14, kItemTop + kItemHeight * i + 20, kItems[i], 13, kText,
                   kShadow);
