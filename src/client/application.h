@@ -55,6 +55,9 @@ class MidiPlayer;
 namespace vs::patch {
 class PatchDownloader;
 }
+namespace vs::screens {
+struct TitleServices;
+}
 namespace vs::world {
 class ItemImageLib;
 class TileImageLib;
@@ -206,6 +209,8 @@ private:
     void clientShutDown();
     void openFirstScreen();
     void openSample();
+    // The connection screen, at start and whenever the title or the world leaves for it.
+    void openConnectionScreen();
 
     bool clientShutDownDone_ = false;
     std::unique_ptr<app::IdleWatcher> idleWatcher_;
@@ -225,7 +230,7 @@ private:
     std::unique_ptr<base::LObject> imeScript_;
     std::unique_ptr<net::TerminalPrompt> terminalPrompt_;
     std::unique_ptr<net::TerminalPane> terminalPane_;
-    std::unique_ptr<base::LObject> titleScreen_;
+    std::unique_ptr<screens::TitleServices> titleServices_;
     std::unique_ptr<base::LObject> smokeTimer_;
     std::filesystem::path smokeShot_;
     std::filesystem::path sceneShot_;

@@ -18,6 +18,7 @@
 #include "client/ime_script.h"
 #include "client/message_box_prompt.h"
 #include "client/text_entry_sample.h"
+#include "client/title_link.h"
 #include "graphics/ddraw_device.h"
 #include "graphics/display.h"
 #include "graphics/font_cache.h"
@@ -32,6 +33,8 @@
 #include "resources/image_cache.h"
 #include "resources/palette_manager.h"
 #include "resources/string_table.h"
+#include "screens/title_pane.h"
+#include "screens/title_services.h"
 #include "ui/close_list.h"
 #include "ui/control.h"
 #include "ui/ime_man.h"
@@ -91,23 +94,6 @@ void showTestPattern(graphics::Display& display, resources::PaletteManager* pale
         display.MarkDirty(graphics::drawTestPatternPalette(display.BackBuffer(), palette));
     });
 }
-
-// Where the title screen will be: the terminal phase hands over to it once the server has
-// chosen a framing. It only says so until the title screen is built.
-class TitleScreenPlaceholder final : public base::LObject {
-public:
-    // Only what the title screen does on opening that needs no screen: its music.
-    TitleScreenPlaceholder() {
-        VS_INFO("packet mode: the title screen would open now");
-        auto* sounds = audio::SoundMan::instance();
-        auto* settings = app::Settings::instance();
-        if (!sounds || !settings) return;
-        if (settings->musicType() == 0)
-            sounds->PlayMusic(audio::SoundMan::kTitleTrack, 100, 0);  // repeats until the game starts
-        else
-            sounds->PlayMusic(0, 100, 1);
-    }
-};
 
 }  // namespace
 
@@ -188,13 +174,8 @@ void GameClient::openFirstScreen() {
         return;
     }
     terminalPrompt_ = std::make_unique<MessageBoxPrompt>();
-    net::TerminalPane::Hooks hooks;
-    hooks.openTitleScreen = [this] { titleScreen_ = std::make_unique<TitleScreenPlaceholder>(); };
-    hooks.playSound = [](int sound, int volume) {
-        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
-    };
-    terminalPane_ =
-        std::make_unique<net::TerminalPane>(*connection_, *terminalPrompt_, std::move(hooks));
+    titleServices_ = makeTitleServices([this] { openConnectionScreen(); });
+    openConnectionScreen();
     VS_INFO("start-up complete");
     if (options_.testPattern) showTestPattern(*display_, paletteManager_.get());
     if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
@@ -211,6 +192,18 @@ void GameClient::openSample() {
     if (!options_.imeScript.empty()) imeScript_ = ImeScriptPlayer::Load(options_.imeScript);
     VS_INFO("start-up complete: the %s sample", "text-entry");
     if (options_.smokeTest) smokeTimer_ = std::make_unique<SmokeTimer>(*this, smokeShot_);
+}
+
+void GameClient::openConnectionScreen() {
+    net::TerminalPane::Hooks hooks;
+    hooks.openTitleScreen = [this] {
+        ui::OpenPane<screens::TitlePane>(*titleServices_, titleDialogs());
+    };
+    hooks.playSound = [](int sound, int volume) {
+        if (auto* sounds = audio::SoundMan::instance()) sounds->PlaySound(sound, volume);
+    };
+    terminalPane_ =
+        std::make_unique<net::TerminalPane>(*connection_, *terminalPrompt_, std::move(hooks));
 }
 
 void GameClient::shutDown() {
@@ -242,7 +235,7 @@ void GameClient::clientShutDown() {
     }
     if (display_) display_->SetComposer(nullptr);
     screenPane_.reset();
-    titleScreen_.reset();
+    titleServices_.reset();
     destroy(itemImageLib_, "ItemImageLib");
     destroy(tileImageLib_, "TileImageLib");
     destroy(staticObjImageLib_, "StaticObjImageLib");

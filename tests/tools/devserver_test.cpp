@@ -300,19 +300,25 @@ TEST_F(ScriptedEndToEnd, AScriptThatFailsSaysWhy) {
 
 TEST(DevServerOptions, CommandLine) {
     std::string error;
-    auto o = parseOptions(
-        {"--port", "0", "--framing", "line", "--trace", "--require-version", "311"}, error);
+    auto o = parseOptions({"--port", "0", "--framing", "line", "--trace", "--require-version",
+                           "311", "--db", "a.db", "--game-port", "0", "--refuse-version"},
+                          error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->port, 0);
     EXPECT_EQ(o->framing, Framing::Lines);
     EXPECT_TRUE(o->trace);
     EXPECT_EQ(o->requireVersion, 311);
+    EXPECT_EQ(o->db, "a.db");
+    EXPECT_EQ(o->gamePort, 0);
+    EXPECT_TRUE(o->refuseVersion);
     EXPECT_EQ(parseOptions({}, error)->port, 2323);
+    EXPECT_EQ(parseOptions({}, error)->gamePort, -1);
     for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "70000"},
                                                                  {"--port"},
                                                                  {"--framing", "lines"},
                                                                  {"--require-version", "x"},
-                                                                 {"--db"}}) {
+                                                                 {"--db"},
+                                                                 {"--game-port", "x"}}) {
         EXPECT_FALSE(parseOptions(bad, error)) << bad[0];
         EXPECT_FALSE(error.empty());
     }

@@ -120,6 +120,23 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.seed = uint32_t(n);
         } else if (a == "--hostile-world") {
             o.hostileWorld = true;
+        } else if (a == "--refuse-version") {
+            o.refuseVersion = true;
+        } else if (a == "--game-port") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            if (*v == "0") {
+                o.gamePort = 0;
+            } else if (auto p = app::parsePort(*v)) {
+                o.gamePort = *p;
+            } else {
+                error = "--game-port takes 0 to 65535";
+                return std::nullopt;
+            }
+        } else if (a == "--db") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            o.db = *v;
         } else if (a == "--trace") {
             o.trace = true;
         } else if (a == "--script") {
@@ -140,7 +157,11 @@ const char* optionsHelp() {
            "  --port N              TCP port to listen on (default 2323; 0: any free port)\n"
            "  --address A           IPv4 address to listen on (default 127.0.0.1)\n"
            "  --framing F           binary or line: the framing chosen for every client\n"
-           "  --require-version N   refuse clients whose version is not N\n"
+           "  --refuse-version      refuse every client version\n"
+           "  --require-version N   tell clients whose version is not N to patch to N\n"
+           "  --game-port N         the port clients are transferred to (0: any free port;\n"
+           "                        default: any free port unless a script plays)\n"
+           "  --db FILE             the account database (default: one in memory)\n"
            "  --trace               log every payload in both directions\n"
            "  --script FILE         play FILE against the first client, then stop;\n"
            "                        exit status 0 when it passed, 1 when it failed\n"
@@ -181,11 +202,16 @@ std::string describeTraffic(std::span<const uint8_t> payload, bool fromClient) {
 
 // ---- a session ---------------------------------------------------------------------------------
 
-Session::Session(Server& server, int id, std::unique_ptr<platform::TcpSocket> socket)
-    : server_(server), id_(id), socket_(std::move(socket)) {
+Session::Session(Server& server, int id, std::unique_ptr<platform::TcpSocket> socket,
+                 bool viaGamePort)
+    : server_(server), id_(id), socket_(std::move(socket)), viaGamePort_(viaGamePort) {
     reader_.setFraming(server.options().framing);
     writer_.setFraming(server.options().framing);
-    queue(kDoTerminalType);
+    // A transferred client is in packet mode already.
+    if (viaGamePort_)
+        phase_ = Phase::Transfer;
+    else
+        queue(kDoTerminalType);
 }
 
 Session::~Session() = default;
@@ -289,12 +315,21 @@ void Session::payload(std::vector<uint8_t> p) {
             }
             version_ = version->version;
             build_ = version->build;
-            const auto& required = server_.options().requireVersion;
-            const bool accepted = !required || *required == version_;
-            server_.trace(strprintf("[%d] version %d build %d: %s", id_, version_, build_,
-                                    accepted ? "accepted" : "refused"));
+            const Options& o = server_.options();
             net::MsgVersionCheck answer;
-            answer.result = accepted ? answer.kAccepted : answer.kRefused;
+            if (o.refuseVersion) {
+                answer.result = answer.kRefused;
+            } else if (o.requireVersion && *o.requireVersion != version_) {
+                answer.result = answer.kPatch;
+                answer.newVersion = uint16_t(*o.requireVersion);
+                const std::string base = "http://127.0.0.1/patch/";
+                answer.locations.push_back({net::Bytes(base.begin(), base.end())});
+            }
+            const bool accepted = answer.result == answer.kAccepted;
+            server_.trace(strprintf("[%d] version %d build %d: %s", id_, version_, build_,
+                                    accepted                           ? "accepted"
+                                    : answer.result == answer.kRefused ? "refused"
+                                                                       : "patch"));
             send(net::build(answer));
             if (accepted) {
                 phase_ = Phase::Playing;
@@ -302,6 +337,16 @@ void Session::payload(std::vector<uint8_t> p) {
             }
             return;
         }
+        case Phase::Transfer:
+            if (!server_.handler_->admit(*this, p)) {
+                server_.log(strprintf("[%d] no valid transfer token; closing", id_));
+                close();
+                return;
+            }
+            server_.trace(strprintf("[%d] transferred", id_));
+            phase_ = Phase::Playing;
+            server_.joined(*this);
+            return;
         case Phase::Playing:
             server_.received(*this, p);
             return;
@@ -331,11 +376,25 @@ bool Server::listen(std::string& error) {
     const auto& a = options_.address;
     log(strprintf("listening on %d.%d.%d.%d:%u (%s framing)", a[0], a[1], a[2], a[3], port(),
                   options_.framing == net::Framing::Binary ? "binary" : "line"));
+    if (options_.gamePort >= 0) {
+        gameListener_ = platform::TcpListener::listen(options_.address, uint16_t(options_.gamePort),
+                                                      16, &error);
+        if (!gameListener_) {
+            listener_.reset();
+            error = "game port: " + error;
+            return false;
+        }
+        log(strprintf("game port %d.%d.%d.%d:%u", a[0], a[1], a[2], a[3], gamePort()));
+    }
     return true;
 }
 
 uint16_t Server::port() const {
     return listener_ ? listener_->port() : 0;
+}
+
+uint16_t Server::gamePort() const {
+    return gameListener_ ? gameListener_->port() : 0;
 }
 
 void Server::log(const std::string& line) {
@@ -360,11 +419,11 @@ void Server::received(Session& s, std::span<const uint8_t> payload) {
     handler_->received(s, payload);
 }
 
-void Server::accept() {
-    while (auto socket = listener_->accept()) {
+void Server::accept(platform::TcpListener& listener, bool gamePort) {
+    while (auto socket = listener.accept()) {
         const int id = nextId_++;
-        log(strprintf("[%d] connected", id));
-        sessions_.push_back(std::make_unique<Session>(*this, id, std::move(socket)));
+        log(strprintf("[%d] connected%s", id, gamePort ? " to the game port" : ""));
+        sessions_.push_back(std::make_unique<Session>(*this, id, std::move(socket), gamePort));
     }
 }
 
@@ -372,6 +431,8 @@ void Server::step(int timeoutMs) {
     if (!listener_) return;
     std::vector<platform::PollEntry> entries;
     entries.push_back({listener_->handle()});
+    if (gameListener_) entries.push_back({gameListener_->handle()});
+    const size_t first = entries.size();
     for (const auto& s : sessions_) entries.push_back({s->socket_->handle(), s->wantsWrite()});
     platform::pollHandles(entries, &wake_, timeoutMs);
 
@@ -379,7 +440,7 @@ void Server::step(int timeoutMs) {
     std::vector<uint8_t> buffer(kReadBytes);
     for (size_t i = 0; i < sessions_.size(); ++i) {
         Session& s = *sessions_[i];
-        const platform::PollEntry& e = entries[i + 1];
+        const platform::PollEntry& e = entries[first + i];
         if (e.writable) s.flush();
         if (!e.readable || s.dead_) continue;
         for (;;) {
@@ -397,7 +458,8 @@ void Server::step(int timeoutMs) {
             break;
         }
     }
-    if (entries[0].readable) accept();
+    if (entries[0].readable) accept(*listener_, false);
+    if (gameListener_ && entries[1].readable) accept(*gameListener_, true);
     for (auto it = sessions_.begin(); it != sessions_.end();) {
         if ((*it)->dead_) {
             if ((*it)->closing_) log(strprintf("[%d] closed", (*it)->id()));

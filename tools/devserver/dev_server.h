@@ -24,8 +24,15 @@ struct Options {
     uint16_t port = 2323;  // 0: any free port
     net::Framing framing = net::Framing::Binary;
     bool trace = false;
-    // Only this client version is accepted; others are refused.
+    // Every client version is refused (result 1).
+    bool refuseVersion = false;
+    // Only this client version is accepted; others are told to patch to it (result 2).
     std::optional<int> requireVersion;
+    // The port of the game server that clients are transferred to: -1 none, 0 any free port.
+    // Its clients start in packet mode and must first present a transfer token.
+    int gamePort = -1;
+    // The account database; empty: one in memory for the run.
+    std::string db;
     // Script mode: the script file played against the first client (script.h).
     std::string script;
     // The living world (world.h): its random seed, and whether it also sends faulty messages.
@@ -49,6 +56,7 @@ class Session {
         Negotiating,  // the terminal: waits for the answer to DO TERMINAL-TYPE
         Greeting,     // packet mode: waits for "marvu"
         Version,      // waits for the version packet
+        Transfer,     // game port: waits for the transfer token
         Playing,      // accepted: payloads go to the handler
     };
 
@@ -59,6 +67,8 @@ class Session {
     int clientBuild() const { return build_; }
     bool closing() const { return closing_; }
     Server& server() const { return server_; }
+    // Came in through the game port (after a transfer).
+    bool viaGamePort() const { return viaGamePort_; }
 
     // One payload (opcode first), enciphered where its opcode asks for it, framed as the
     // server's option says, written as soon as the socket takes it.
@@ -66,7 +76,8 @@ class Session {
     // Ends the connection once everything queued is written.
     void close();
 
-    Session(Server& server, int id, std::unique_ptr<platform::TcpSocket> socket);
+    Session(Server& server, int id, std::unique_ptr<platform::TcpSocket> socket,
+            bool viaGamePort = false);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -83,6 +94,7 @@ class Session {
     Server& server_;
     int id_;
     std::unique_ptr<platform::TcpSocket> socket_;
+    bool viaGamePort_ = false;
     Phase phase_ = Phase::Negotiating;
     std::string terminal_;  // bytes of the negotiation so far
     std::string terminalType_;
@@ -103,7 +115,13 @@ class Handler {
     // Every client payload as it arrived, before the server looks at it (the greeting and the
     // version too): for tests and traces.
     virtual void arrived(Session&, std::span<const uint8_t> payload) { (void)payload; }
-    // The client passed its greeting and version checks.
+    // A client of the game port: whether its first payload is a valid transfer token. Refused
+    // clients are closed.
+    virtual bool admit(Session&, std::span<const uint8_t> payload) {
+        (void)payload;
+        return false;
+    }
+    // The client passed its greeting and version checks, or was admitted on the game port.
     virtual void joined(Session&) {}
     // A payload of a client that plays, deciphered (opcode first). In line framing it may end
     // in up to two bytes of padding from its last group.
@@ -125,6 +143,8 @@ class Server {
 
     bool listen(std::string& error);
     uint16_t port() const;
+    // 0 without a game port.
+    uint16_t gamePort() const;
     const Options& options() const { return options_; }
     // A handler that needs the server to exist first.
     void setHandler(Handler* handler) { handler_ = handler ? handler : &noHandler_; }
@@ -146,7 +166,7 @@ class Server {
 
   private:
     friend class Session;
-    void accept();
+    void accept(platform::TcpListener& listener, bool gamePort);
     void joined(Session& s);
     void received(Session& s, std::span<const uint8_t> payload);
 
@@ -155,6 +175,7 @@ class Server {
     Handler noHandler_;
     LogSink log_;
     std::unique_ptr<platform::TcpListener> listener_;
+    std::unique_ptr<platform::TcpListener> gameListener_;
     std::vector<std::unique_ptr<Session>> sessions_;
     int nextId_ = 1;
     std::atomic<bool> stop_{false};

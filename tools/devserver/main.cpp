@@ -1,5 +1,5 @@
 // The development game server: vestrel-devserver [--port N] [--framing binary|line] [--trace]
-// [--script FILE]
+// [--db FILE] [--game-port N] [--script FILE]
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "devserver/accounts.h"
 #include "devserver/dev_server.h"
+#include "devserver/login_flow.h"
 #include "devserver/script.h"
 #include "devserver/world.h"
+#include "mkdata/content/demo_figures.h"
 
 namespace {
 vs::devserver::Server* gServer = nullptr;
@@ -28,13 +31,27 @@ int main(int argc, char** argv) {
         }
     }
     std::string error;
-    const auto options = parseOptions(args, error);
+    auto options = parseOptions(args, error);
     if (!options) {
         std::fprintf(stderr, "vestrel-devserver: %s\n\n%s", error.c_str(), optionsHelp());
         return 2;
     }
     std::unique_ptr<ScriptPlayer> player;
-    if (!options->script.empty()) {
+    std::unique_ptr<AccountStore> accounts;
+    std::unique_ptr<LoginFlow> flow;
+    Handler* handler = nullptr;
+    if (options->script.empty()) {
+        // Accounts, the server list and the transfer to the game port.
+        accounts = AccountStore::open(options->db.empty() ? ":memory:" : options->db,
+                                      vs::mkdata::demo::kHeads, error);
+        if (!accounts) {
+            std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());
+            return 1;
+        }
+        if (options->gamePort < 0) options->gamePort = 0;
+        flow = std::make_unique<LoginFlow>(*accounts);
+        handler = flow.get();
+    } else {
         auto script = Script::load(options->script, error);
         if (!script) {
             std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());
@@ -44,10 +61,11 @@ int main(int argc, char** argv) {
             if (gServer) gServer->stop();
         });
     }
-    Server server(*options, player.get());
-    // Without a script the clients play in the living world.
+    if (player) handler = player.get();
+    Server server(*options, handler);
+    // Without a script, the clients that log in play in the living world.
     std::unique_ptr<WorldHandler> world;
-    if (!player) {
+    if (flow) {
         const auto start = std::chrono::steady_clock::now();
         world = std::make_unique<WorldHandler>(
             server, WorldOptions{options->seed, options->hostileWorld}, [start] {
@@ -56,7 +74,7 @@ int main(int argc, char** argv) {
                                     .count()) +
                        1;
             });
-        server.setHandler(world.get());
+        flow->setWorld(world.get());
     }
     if (!server.listen(error)) {
         std::fprintf(stderr, "vestrel-devserver: %s\n", error.c_str());

@@ -251,6 +251,38 @@ std::vector<uint8_t> digitFont() {
     return file;
 }
 
+int drawLabel(SpriteFrame& frame, int x, int baseline, std::string_view text, int pixelSize,
+              uint8_t ink, uint8_t outline, bool bold) {
+    Library lib;
+    FT_Face face = lib.open(bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf");
+    FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize));
+    int width = 0;
+    // Outlines first, so that no outline covers the ink of the glyph before it.
+    for (const bool inkPass : {false, true}) {
+        int pen = x;
+        Ink glyph;
+        for (const char c : text) {
+            if (!render(face, char32_t(uint8_t(c)), glyph)) continue;
+            for (int gy = -1; gy <= glyph.height; ++gy) {
+                for (int gx = -1; gx <= glyph.width; ++gx) {
+                    const int px = pen + glyph.left + gx, py = baseline - glyph.ascent + gy;
+                    if (inkPass) {
+                        if (glyph.at(gx, gy)) frame.put(px, py, ink);
+                        continue;
+                    }
+                    bool near = false;
+                    for (int dy = -1; dy <= 1 && !near; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx) near = near || glyph.at(gx + dx, gy + dy);
+                    if (near && outline != 0) frame.put(px, py, outline);
+                }
+            }
+            pen += glyph.advance;
+        }
+        width = pen - x;
+    }
+    return width;
+}
+
 std::vector<uint8_t> chatBackgrounds() {
     // Frames for the backgrounds 143, 12 and 1: their hue with a faint weave.
     const std::array<std::array<uint8_t, 2>, 3> tones = {{{143, 142}, {12, 11}, {1, 2}}};
