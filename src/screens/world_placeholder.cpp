@@ -8,6 +8,7 @@
 #include "screens/title_pane.h"
 #include "screens/wait_screen.h"
 #include "ui/close_list.h"
+#include "ui/ime_man.h"
 #include "ui/layer.h"
 
 namespace vs::screens {
@@ -59,7 +60,8 @@ void BuildMainScreen(TitlePane& title) {
         settings->loadAccount(account);
     title.Close();
     WaitScreen::CloseOpen();
-    // The input method is switched off by the text entry's own manager once it has one.
+    // In the world keys are play keys: no field wants the input method.
+    if (auto* ime = ui::ImeMan::instance()) ime->Request(nullptr, false);
     if (auto* sounds = audio::SoundMan::instance()) sounds->StopMusic(int(kMusicFadeMs));
     if (auto* shell = app::Shell::instance()) shell->setInGame(true);
     VS_INFO("\"%s\" is in the world", base::utf16ToUtf8(account).c_str());

@@ -24,6 +24,9 @@ template <class... F>
 struct Visit : F... {
     using F::operator()...;
 };
+// Clang does not deduce aggregate bases yet.
+template <class... F>
+Visit(F...) -> Visit<F...>;
 
 // Commands go out through the connection when nobody else was given.
 class ConnectionSender final : public net::CommandSender {
