@@ -61,7 +61,8 @@ World::World(WorldOptions options, Send send, Trace trace)
         map.grid.Assign(m.number, m.width, m.height, m.cells);
     }
     namespace d = mkdata::demo;
-    for (const auto& [number, map] : maps_) {
+    for (const auto& [key, map] : maps_) {
+        const auto number = key;  // a copy: lambdas below capture it
         const auto& m = *map.demo;
         const int creatures = number == mkdata::kVillageMap ? 7 : 3;
         for (int i = 0; i < creatures; ++i) {
