@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -19,7 +20,7 @@ namespace vs::client::test {
 // directory, and a record of the application's start-up and shutdown steps. The working
 // directory is restored afterwards.
 class ClientFixture : public testing::Test {
-protected:
+  protected:
     ClientFixture() {
         char tmpl[] = "/tmp/vs-client-XXXXXX";
         root_ = mkdtemp(tmpl);
@@ -55,6 +56,24 @@ protected:
             if (trace[i] == from) return {trace.begin() + long(i), trace.end()};
         return {};
     }
+    // Runs `app`'s main loop on real time, and `alongside` after every frame (a server's step),
+    // until done() or `ms` have passed; false on time-out.
+    bool runUntil(Application& app, const std::function<void()>& alongside,
+                  const std::function<bool()>& done, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            hp.window.wait(5);
+            platform::Message m;
+            while (hp.window.peek(m)) {
+                app.windowProc(m);
+                m = platform::Message();
+            }
+            app.frameStep();
+            if (alongside) alongside();
+        }
+        return true;
+    }
     bool traced(const std::string& step) const {
         for (const auto& s : trace)
             if (s == step) return true;
@@ -67,7 +86,7 @@ protected:
     // Called at every step, while the program runs.
     std::function<void(std::string_view)> onStep;
 
-private:
+  private:
     std::filesystem::path root_, cwd_;
     std::string oldRuntime_;
 };

@@ -104,19 +104,12 @@ class EndToEnd : public client::test::ClientFixture {
     }
     // Runs the client's main loop and the server side by side until done() or the time is up.
     bool pumpUntil(const std::function<bool()>& done, int ms = 15000) {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (Clock::now() > end) return false;
-            hp.window.wait(5);
-            platform::Message m;
-            while (hp.window.peek(m)) {
-                client_->windowProc(m);
-                m = platform::Message();
-            }
-            client_->frameStep();
-            if (server) server->step(0);
-        }
-        return true;
+        return runUntil(
+            *client_,
+            [this] {
+                if (server) server->step(0);
+            },
+            done, ms);
     }
     Session* playing() {
         Session* s = server ? server->session(0) : nullptr;

@@ -85,19 +85,12 @@ class TitleFlow : public client::test::ClientFixture, public testing::WithParamI
         client_->startUp();
     }
     bool pumpUntil(const std::function<bool()>& done, int ms = 20000) {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (Clock::now() > end) return false;
-            hp.window.wait(5);
-            platform::Message m;
-            while (hp.window.peek(m)) {
-                client_->windowProc(m);
-                m = platform::Message();
-            }
-            client_->frameStep();
-            if (server) server->step(0);
-        }
-        return true;
+        return runUntil(
+            *client_,
+            [this] {
+                if (server) server->step(0);
+            },
+            done, ms);
     }
     bool waiting() const {
         auto* w = screens::WaitScreen::instance();

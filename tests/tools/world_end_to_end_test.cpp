@@ -58,20 +58,13 @@ class WorldEndToEnd : public client::test::ClientFixture {
         app::EventDispatcher::instance()->insert(map_.get());
     }
     bool pumpUntil(const std::function<bool()>& done, int ms = 15000) {
-        const auto end = Clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (Clock::now() > end) return false;
-            hp.window.wait(5);
-            platform::Message m;
-            while (hp.window.peek(m)) {
-                client_->windowProc(m);
-                m = platform::Message();
-            }
-            client_->frameStep();
-            map_->CollectRemoved();
-            server_->step(0);
-        }
-        return true;
+        return runUntil(
+            *client_,
+            [this] {
+                map_->CollectRemoved();
+                server_->step(0);
+            },
+            done, ms);
     }
     int logged(const std::string& part) const {
         int n = 0;
